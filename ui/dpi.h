@@ -1,0 +1,16 @@
+#pragma once
+// Sizes are designed at 96 DPI and scaled once by the DPI of the monitor the window is on.
+#include <windows.h>
+
+namespace km {
+
+constexpr int kDesignDpi = 96;
+
+inline int scale_for_dpi(int value, int dpi) { return MulDiv(value, dpi, kDesignDpi); }
+
+// The window's DPI (per monitor where the system knows it), else the screen's.
+int dpi_of_window(HWND hwnd);
+// The primary screen's DPI, for sizes worked out before a window exists.
+int system_dpi();
+
+}  // namespace km

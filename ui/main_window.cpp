@@ -1,0 +1,244 @@
+#include "ui/main_window.h"
+
+#include <commctrl.h>
+
+#include "app/program.h"
+#include "resources/resource_ids.h"
+#include "ui/dpi.h"
+#include "ui/main_window_layout.h"
+#include "ui/picture.h"
+
+namespace km {
+
+namespace {
+
+const char kMainWindowClass[] = "KestrinMarquelleMainWindow";
+const COLORREF kHintTextColor = RGB(255, 0, 0);
+const COLORREF kWhite = RGB(255, 255, 255);
+
+UniqueFont make_control_font(int dpi) {
+  // "微软雅黑" at a character height of 12 pixels (96 DPI), normal weight, GB2312 character set.
+  return UniqueFont(CreateFontA(-scale_for_dpi(12, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, "微软雅黑"));
+}
+
+UniqueIcon load_icon(HINSTANCE instance, int size) {
+  return UniqueIcon(static_cast<HICON>(
+      LoadImageA(instance, MAKEINTRESOURCEA(IDI_MAIN_WINDOW), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, const std::string& install_folder)
+    : instance_(instance), install_folder_(install_folder), catalogue_(install_folder, disk_) {}
+
+bool MainWindow::create() {
+  white_brush_.reset(CreateSolidBrush(kWhite));
+  if (!register_class(instance_, kMainWindowClass, nullptr, GetSysColorBrush(COLOR_BTNFACE))) return false;
+
+  // Centred on the primary screen, worked out once, with integer division.
+  dpi_ = system_dpi();
+  const int width = scale_for_dpi(kMainWindowWidth, dpi_), height = scale_for_dpi(kMainWindowHeight, dpi_);
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  if (!Window::create(instance_, kMainWindowClass, kMainWindowCaption, style, WS_EX_APPWINDOW, left, top, width,
+                      height, nullptr))
+    return false;
+
+  create_controls();
+  // The monitor the window landed on may have another DPI than the primary screen.
+  const int window_dpi = dpi_of_window(hwnd());
+  if (window_dpi != dpi_) {
+    SetWindowPos(hwnd(), nullptr, 0, 0, scale_for_dpi(kMainWindowWidth, window_dpi),
+                 scale_for_dpi(kMainWindowHeight, window_dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  apply_dpi(window_dpi);
+  return list_ != nullptr;
+}
+
+void MainWindow::create_controls() {
+  for (const ControlSpec& spec : kMainWindowControls) {
+    const char* window_class = WC_STATICA;
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD ex_style = 0;
+    switch (spec.kind) {
+      case ControlKind::label:
+        // Clipped by its siblings so the picture above its left end stays on top.
+        style |= SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX | WS_CLIPSIBLINGS;
+        break;
+      case ControlKind::picture:
+        style |= SS_OWNERDRAW;
+        break;
+      case ControlKind::list:
+        window_class = WC_LISTVIEWA;
+        style |= WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER;
+        ex_style = WS_EX_CLIENTEDGE;
+        break;
+      case ControlKind::button:
+        window_class = WC_BUTTONA;
+        style |= WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER;
+        break;
+    }
+    HWND control = CreateWindowExA(ex_style, window_class, spec.text, style, 0, 0, 0, 0, hwnd(),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+    if (spec.kind == ControlKind::list) list_ = control;
+  }
+  SetWindowPos(GetDlgItem(hwnd(), kHintPictureId), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+  if (!list_) return;
+  skin_list_.attach(list_);
+  SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT,
+               LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  for (int i = 0; i < 2; ++i) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+    column.fmt = kSkinListColumns[i].format;
+    column.cx = kSkinListColumns[i].width;
+    column.pszText = const_cast<char*>(kSkinListColumns[i].caption);
+    column.iSubItem = i;
+    SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+  }
+}
+
+// Everything that depends on the DPI, in one place: positions, fonts, column widths, pictures, icons.
+void MainWindow::apply_dpi(int dpi) {
+  dpi_ = dpi;
+  font_ = make_control_font(dpi);
+  for (const ControlSpec& spec : kMainWindowControls) {
+    HWND control = GetDlgItem(hwnd(), spec.id);
+    const RECT r = control_rect(spec, dpi);
+    SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (spec.kind != ControlKind::picture) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+  }
+  for (int i = 0; i < 2; ++i)
+    SendMessageA(list_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), scale_for_dpi(kSkinListColumns[i].width, dpi));
+
+  const int picture_size = scale_for_dpi(17, dpi);
+  hint_picture_ = load_png_picture(instance_, IDR_SPEAKER_PNG, picture_size, picture_size);
+  InvalidateRect(GetDlgItem(hwnd(), kHintPictureId), nullptr, TRUE);
+
+  big_icon_ = load_icon(instance_, scale_for_dpi(32, dpi));
+  small_icon_ = load_icon(instance_, scale_for_dpi(16, dpi));
+  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.get()));
+  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
+}
+
+void MainWindow::show() {
+  ShowWindow(hwnd(), SW_SHOWNORMAL);
+  UpdateWindow(hwnd());
+}
+
+bool MainWindow::handle_dialog_keys(MSG& message) {
+  return hwnd() && IsDialogMessageA(hwnd(), &message);
+}
+
+CommandContext MainWindow::commands() {
+  return CommandContext{install_folder_, disk_, catalogue_, skin_list_, messages_, *this};
+}
+
+void MainWindow::hide_main_window() { ShowWindow(hwnd(), SW_HIDE); }
+
+void MainWindow::end_program(int exit_code) { km::end_program(exit_code); }
+
+bool MainWindow::confirm_close() {
+  if (messages_.show("软件正在运行，你确认要关闭吗？", MessageKind::question, "确认关闭软件？"))
+    km::end_program(0);
+  return false;
+}
+
+void MainWindow::run_command(int id) {
+  CommandContext ctx = commands();
+  switch (id) {
+    case kMountCommand:
+    case kUnmountCommand:
+    case kDeleteCommand:
+    case kAboutCommand:
+    case kContactCommand:
+      break;  // the commands of these buttons and menu items come later
+    case kRestoreDefaultCommand:
+      restore_default(ctx);
+      break;
+    default:
+      break;
+  }
+}
+
+void MainWindow::open_skin_menu() {
+  if (skin_list_.selection() == -1) return;
+  // The popup menu "皮肤操作" (skin operations), built anew for every right click.
+  UniqueMenu menu(CreatePopupMenu());
+  if (!menu) return;
+  for (const MenuItemSpec& item : kSkinMenuItems) {
+    if (item.id == 0) AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+    else AppendMenuA(menu.get(), MF_STRING, static_cast<UINT_PTR>(item.id), item.caption);
+  }
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  // The chosen item arrives as WM_COMMAND after the menu has closed, like a button click.
+  TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, cursor.x + 3, cursor.y + 3, 0, hwnd(), nullptr);
+}
+
+void MainWindow::draw_hint_picture(const DRAWITEMSTRUCT& item) {
+  FillRect(item.hDC, &item.rcItem, white_brush_.get());
+  draw_picture(item.hDC, hint_picture_.get(), item.rcItem.left, item.rcItem.top);
+}
+
+LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CLOSE:  // the caption's close button, the system menu, Alt+F4
+      confirm_close();
+      return 0;
+    case WM_QUERYENDSESSION:  // log-off, restart, shut-down: No refuses it
+      return confirm_close() ? TRUE : FALSE;
+    case WM_COMMAND:
+      if (LOWORD(wparam) == IDCANCEL) {  // Esc, from whichever control has the focus
+        confirm_close();
+        return 0;
+      }
+      if (HIWORD(wparam) == BN_CLICKED || HIWORD(wparam) == 0) run_command(LOWORD(wparam));
+      return 0;
+    case WM_NOTIFY: {
+      const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
+      if (header->hwndFrom == list_ && header->code == NM_RCLICK) open_skin_menu();
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lparam) == GetDlgItem(hwnd(), kHintLabelId)) {
+        HDC dc = reinterpret_cast<HDC>(wparam);
+        SetTextColor(dc, kHintTextColor);
+        SetBkColor(dc, kWhite);
+        return reinterpret_cast<LRESULT>(white_brush_.get());
+      }
+      break;
+    case WM_DRAWITEM:
+      if (wparam == kHintPictureId) {
+        draw_hint_picture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+        return TRUE;
+      }
+      break;
+    case WM_ACTIVATE:
+      // Like a dialog: the focus goes back to the control that had it.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        focus_ = GetFocus();
+      } else {
+        SetFocus(focus_ && IsChild(hwnd(), focus_) ? focus_ : list_);
+        return 0;
+      }
+      break;
+    case 0x02E0: {  // WM_DPICHANGED: the window moved to a monitor of another DPI
+      const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
+      SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      apply_dpi(LOWORD(wparam));
+      return 0;
+    }
+    default:
+      break;
+  }
+  return Window::handle_message(message, wparam, lparam);
+}
+
+}  // namespace km

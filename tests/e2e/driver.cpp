@@ -1,0 +1,257 @@
+#include "driver.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "gamefiles/mount_list.h"
+
+namespace km::e2e {
+
+namespace {
+
+const char kCaption[] = "Kestrin-Marquelle";
+
+// Memory inside the program's process, for list-view messages that carry pointers.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HANDLE process, size_t size)
+      : process_(process), memory_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
+  ~RemoteBuffer() {
+    if (memory_) VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  char* at(size_t offset) const { return static_cast<char*>(memory_) + offset; }
+  void write(size_t offset, const void* data, size_t size) const {
+    WriteProcessMemory(process_, at(offset), data, size, nullptr);
+  }
+  void read(size_t offset, void* data, size_t size) const {
+    ReadProcessMemory(process_, at(offset), data, size, nullptr);
+  }
+
+ private:
+  HANDLE process_;
+  void* memory_;
+};
+
+std::string class_of(HWND hwnd) {
+  char name[64] = {};
+  GetClassNameA(hwnd, name, sizeof name);
+  return name;
+}
+
+std::string text_of(HWND hwnd) {
+  char text[1024] = {};
+  GetWindowTextA(hwnd, text, sizeof text);
+  return text;
+}
+
+struct TopLevelSearch {
+  DWORD pid;
+  std::string class_name;
+  std::string caption;  // empty: any
+  HWND found = nullptr;
+};
+
+HWND find_top_level(DWORD pid, const std::string& class_name, const std::string& caption) {
+  TopLevelSearch search{pid, class_name, caption};
+  EnumWindows(
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<TopLevelSearch*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner != s->pid || !IsWindowVisible(hwnd)) return TRUE;
+        if (class_of(hwnd) != s->class_name) return TRUE;
+        if (!s->caption.empty() && text_of(hwnd) != s->caption) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void set_install_path(const std::string& folder) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tencent\\LOL", 0, nullptr, 0,
+                            KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, "InstallPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                 static_cast<DWORD>(folder.size() + 1));
+  RegCloseKey(key);
+}
+
+}  // namespace
+
+std::string program_path() {
+  std::string path = "Z:" KM_PROGRAM_PATH;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+std::string default_mount_list_bytes() { return std::string(default_mount_list()); }
+
+GameInstall::GameInstall() { CreateDirectoryA((root_.path() + "\\Game").c_str(), nullptr); }
+
+void GameInstall::write(const std::string& name, const std::string& bytes) const {
+  ASSERT_TRUE(testing::write_bytes(game_path(name), bytes)) << name;
+}
+
+std::string GameInstall::read(const std::string& name) const { return testing::read_bytes(game_path(name)); }
+
+std::unique_ptr<Program> Program::start(const std::string& install_folder) {
+  set_install_path(install_folder);
+  std::unique_ptr<Program> program(new Program());
+  std::string command = "\"" + program_path() + "\"";
+  STARTUPINFOA startup{sizeof startup};
+  PROCESS_INFORMATION info{};
+  // Started from another folder: the program must make its own folder the current one.
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup, &info)) {
+    ADD_FAILURE() << "cannot start " << command;
+    return nullptr;
+  }
+  CloseHandle(info.hThread);
+  program->process_ = info.hProcess;
+  program->pid_ = info.dwProcessId;
+  for (int i = 0; i < 300 && !program->window_; ++i) {
+    program->window_ = find_top_level(program->pid_, "KestrinMarquelleMainWindow", kCaption);
+    if (!program->window_) Sleep(20);
+  }
+  if (!program->window_) {
+    ADD_FAILURE() << "the main window did not show";
+    return nullptr;
+  }
+  program->list_ = FindWindowExA(program->window_, nullptr, WC_LISTVIEWA, nullptr);
+  return program;
+}
+
+Program::~Program() {
+  if (process_) {
+    if (running()) {
+      TerminateProcess(process_, 99);
+      WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+  }
+}
+
+bool Program::running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+std::vector<Control> Program::controls() const {
+  std::vector<Control> result;
+  for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
+    result.push_back({child, class_of(child), text_of(child), r});
+  }
+  return result;
+}
+
+HWND Program::button(const std::string& caption) const {
+  for (const Control& c : controls())
+    if (c.class_name == "Button" && c.text == caption) return c.hwnd;
+  return nullptr;
+}
+
+std::vector<Row> Program::rows() const {
+  std::vector<Row> rows;
+  const int count = static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
+  constexpr size_t kTextSize = 4096;
+  RemoteBuffer remote(process_, sizeof(LVITEMA) + kTextSize);
+  for (int r = 0; r < count; ++r) {
+    Row row;
+    for (int column = 0; column < 2; ++column) {
+      LVITEMA item{};
+      item.iSubItem = column;
+      item.pszText = remote.at(sizeof(LVITEMA));
+      item.cchTextMax = kTextSize;
+      remote.write(0, &item, sizeof item);
+      const LRESULT length = SendMessageA(list_, LVM_GETITEMTEXTA, r, reinterpret_cast<LPARAM>(remote.at(0)));
+      std::string text(static_cast<size_t>(length), '\0');
+      remote.read(sizeof(LVITEMA), &text[0], text.size());
+      row[column] = text;
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+std::string Program::column_caption(int column) const {
+  RemoteBuffer remote(process_, sizeof(LVCOLUMNA) + 256);
+  LVCOLUMNA info{};
+  info.mask = LVCF_TEXT;
+  info.pszText = remote.at(sizeof(LVCOLUMNA));
+  info.cchTextMax = 256;
+  remote.write(0, &info, sizeof info);
+  if (!SendMessageA(list_, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(remote.at(0)))) return "<none>";
+  char text[256] = {};
+  remote.read(sizeof(LVCOLUMNA), text, sizeof text - 1);
+  return text;
+}
+
+int Program::column_width(int column) const {
+  return static_cast<int>(SendMessageA(list_, LVM_GETCOLUMNWIDTH, column, 0));
+}
+
+int Program::selection() const {
+  return static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void Program::select(int row) const {
+  RemoteBuffer remote(process_, sizeof(LVITEMA));
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  remote.write(0, &item, sizeof item);
+  SendMessageA(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote.at(0)));
+}
+
+RECT Program::row_rect(int row) const {
+  RemoteBuffer remote(process_, sizeof(RECT));
+  RECT r{LVIR_BOUNDS, 0, 0, 0};
+  remote.write(0, &r, sizeof r);
+  SendMessageA(list_, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote.at(0)));
+  remote.read(0, &r, sizeof r);
+  return r;
+}
+
+MessageBoxSeen Program::wait_message_box(int ms) const {
+  MessageBoxSeen seen;
+  for (int waited = 0; waited <= ms && !seen.hwnd; waited += 20) {
+    seen.hwnd = find_top_level(pid_, "#32770", "");
+    if (!seen.hwnd) Sleep(20);
+  }
+  if (seen.hwnd) {
+    Sleep(50);  // let the box finish laying out its texts
+    seen.caption = text_of(seen.hwnd);
+    char text[1024] = {};
+    GetDlgItemTextA(seen.hwnd, 0xFFFF, text, sizeof text);
+    seen.text = text;
+  }
+  return seen;
+}
+
+void Program::answer(const MessageBoxSeen& box, int button) const {
+  HWND target = GetDlgItem(box.hwnd, button);
+  ASSERT_TRUE(target) << "no button " << button << " in \"" << box.text << "\"";
+  PostMessageA(target, BM_CLICK, 0, 0);
+  for (int i = 0; i < 250 && IsWindow(box.hwnd); ++i) Sleep(20);
+  EXPECT_FALSE(IsWindow(box.hwnd));
+}
+
+HWND Program::wait_popup_menu(int ms) const {
+  for (int waited = 0; waited <= ms; waited += 20) {
+    if (HWND menu = find_top_level(pid_, "#32768", "")) return menu;
+    Sleep(20);
+  }
+  return nullptr;
+}
+
+bool Program::wait_exit(int ms, DWORD* exit_code) const {
+  if (WaitForSingleObject(process_, ms) != WAIT_OBJECT_0) return false;
+  GetExitCodeProcess(process_, exit_code);
+  return true;
+}
+
+}  // namespace km::e2e

@@ -1,0 +1,89 @@
+#pragma once
+// Drives the real program from a second process, as a user would: a game install made for the
+// test, the registry value pointed at it, the program started, its window, list, buttons, message
+// boxes and popup menu read and worked through the ordinary window messages. Every wait is bounded;
+// a program still running when its Program object goes is killed.
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../win/temp_folder.h"
+
+namespace km::e2e {
+
+// A game install in a fresh temp folder: <root>\Game\...
+class GameInstall {
+ public:
+  GameInstall();
+  const std::string& folder() const { return root_.path(); }
+  std::string game_path(const std::string& name) const { return root_.path() + "\\Game\\" + name; }
+  void write(const std::string& name, const std::string& bytes) const;
+  std::string read(const std::string& name) const;  // "<missing>" when there is no such file
+
+ private:
+  testing::TempFolder root_;
+};
+
+struct Control {
+  HWND hwnd;
+  std::string class_name;
+  std::string text;
+  RECT rect;  // in the main window's client coordinates
+};
+
+struct MessageBoxSeen {
+  HWND hwnd = nullptr;
+  std::string caption;
+  std::string text;
+};
+
+using Row = std::array<std::string, 2>;
+
+class Program {
+ public:
+  // Points HKLM\SOFTWARE\Tencent\LOL\InstallPath (32-bit view) at the folder, starts the program and
+  // waits until its main window is shown. Fails the test (and returns null) when it does not show.
+  static std::unique_ptr<Program> start(const std::string& install_folder);
+  ~Program();
+
+  HWND window() const { return window_; }
+  HWND list() const { return list_; }
+  bool running() const;
+  std::vector<Control> controls() const;
+  HWND button(const std::string& caption) const;
+
+  std::vector<Row> rows() const;
+  std::string column_caption(int column) const;
+  int column_width(int column) const;
+  int selection() const;
+  void select(int row) const;
+  RECT row_rect(int row) const;  // in the list's client coordinates
+
+  // A visible message box of the program, waited for up to `ms`; hwnd null when none came.
+  MessageBoxSeen wait_message_box(int ms = 5000) const;
+  // Presses a button of a message box (IDOK, IDYES, IDNO) and waits until the box is gone.
+  void answer(const MessageBoxSeen& box, int button) const;
+  // The program's popup menu window, waited for up to `ms`; null when none opened.
+  HWND wait_popup_menu(int ms) const;
+
+  // Waits for the process to end; true with its exit code when it did within `ms`.
+  bool wait_exit(int ms, DWORD* exit_code) const;
+
+ private:
+  Program() = default;
+  HANDLE process_ = nullptr;
+  DWORD pid_ = 0;
+  HWND window_ = nullptr;
+  HWND list_ = nullptr;
+};
+
+// The program's path as Windows sees it.
+std::string program_path();
+
+// The game's stock archive list, as the program must write it.
+std::string default_mount_list_bytes();
+
+}  // namespace km::e2e

@@ -217,6 +217,12 @@ TEST(MainWindow, PopupMenuOpensOnlyOnASelectedRow) {
   HWND menu = program->wait_popup_menu(3000);
   ASSERT_TRUE(menu);
   EXPECT_EQ(program->selection(), 1);  // the right click selected the row
+  POINT cursor;
+  GetCursorPos(&cursor);
+  RECT at;
+  GetWindowRect(menu, &at);
+  EXPECT_EQ(at.left, cursor.x + 3);  // 3 pixels right of and below the pointer
+  EXPECT_EQ(at.top, cursor.y + 3);
   // Esc dismisses the menu: nothing runs.
   PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
   for (int i = 0; i < 100 && IsWindowVisible(menu); ++i) Sleep(20);

@@ -10,17 +10,21 @@ export LANG=zh_CN.UTF-8
 unset LC_ALL
 
 # Creates the prefix once, with a virtual desktop (so that a test driver sees the program's
-# window) and the font substitute that fixes the widths of the Chinese texts.
+# window), the font substitute that fixes the widths of the Chinese texts, and Marlett, which
+# Debian's Wine does not register by itself (without it the caption buttons draw as "0 1 r").
 make_wine_prefix() {
-  [ -f "$WINEPREFIX/.kestrin-ready" ] && return 0
+  local settings=3
+  [ "$(cat "$WINEPREFIX/.kestrin-ready" 2>/dev/null)" = "$settings" ] && return 0
   mkdir -p "$WINEPREFIX"
-  "$WINE64" wineboot -i >"$WINEPREFIX/../wineboot.log" 2>&1
+  [ -f "$WINEPREFIX/system.reg" ] || "$WINE64" wineboot -i >"$WINEPREFIX/../wineboot.log" 2>&1
   "$WINE64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
   "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
      /v '微软雅黑' /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+  "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+     /v 'Marlett (TrueType)' /d 'Z:\usr\share\wine\fonts\marlett.ttf' /f >/dev/null 2>&1
   "$WINESERVER" -w
-  touch "$WINEPREFIX/.kestrin-ready"
+  echo "$settings" >"$WINEPREFIX/.kestrin-ready"
 }
 
 # Starts an Xvfb of our own on a free display (unless one is given) and the prefix's wineserver;

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Takes the README's picture: the program on the demo install, on a virtual display of its own,
+# cropped to the main window (centred on the 1024 x 768 desktop, 311 x 427) with a small margin.
+# Usage: scripts/screenshot.sh [OUTPUT.png]   (default docs/screenshot.png)
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD_DIR=${BUILD_DIR:-$ROOT/build}
+out=$(realpath -m "${1:-$ROOT/docs/screenshot.png}")
+source "$ROOT/scripts/build.sh"
+"$ROOT/scripts/install-deps.sh"
+build_windows
+unset WINEPREFIX DISPLAY
+source "$ROOT/scripts/wine-env.sh"
+make_wine_prefix
+start_wine_session
+trap stop_wine_session EXIT
+
+demo=$("$ROOT/scripts/make-demo-install.sh" "$BUILD_DIR/demo")
+"$WINE64" reg add 'HKLM\Software\Tencent\LOL' /v InstallPath /d "Z:${demo//\//\\}" /f /reg:32 >/dev/null 2>&1
+"$WINE64" "$(program_path)" >/dev/null 2>&1 &
+sleep 4
+mkdir -p "$(dirname "$out")"
+margin=8
+import -window root -crop "$((311 + 2 * margin))x$((427 + 2 * margin))+$(((1024 - 311) / 2 - margin))+$(((768 - 427) / 2 - margin))" +repage "$out"
+echo "$out"

@@ -17,6 +17,7 @@ void run_creation_sequence(km::MainWindow& window) {
   km::install_folder() = km::read_install_folder();
   // Registering the window as a drop target for skin packs comes here, once the import exists.
   km::CommandContext ctx = window.commands();
+  km::ListRedrawPause pause(window.list_control());
   km::startup_load(ctx);
 }
 

@@ -11,10 +11,11 @@ void startup_load(CommandContext& ctx) {
   // and the load runs before the user can see or touch anything. An unreadable list shows every
   // skin as not mounted, like a missing one; nothing is written here.
   const std::string list = read_mount_list(ctx.disk, ctx.install_folder).value_or(std::string());
+  const MountListLines lines(list);
   for (const CatalogueEntry& entry : ctx.catalogue.entries()) {
     const int row = ctx.list.append_row();
     ctx.list.set_cell(row, kNameColumn, entry.value);
-    const bool mounted = is_mounted(list, ctx.list.cell(row, kNameColumn));
+    const bool mounted = lines.has_entry(ctx.list.cell(row, kNameColumn));
     ctx.list.set_cell(row, kStatusColumn, mounted ? kMounted : kNotMounted);
   }
   ctx.list.repaint_now();

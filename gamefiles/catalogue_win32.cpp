@@ -10,22 +10,29 @@ namespace km {
 
 namespace {
 
-// The names of the keys in the section: GetPrivateProfileStringA with no key gives them as
-// zero-terminated strings, the list ending in an empty one. A result of size - 2 means the buffer
-// was too small.
-std::vector<std::string> key_names(const std::string& path) {
-  std::vector<char> buffer(64 * 1024);
+// The section's lines as "key=value" texts, in file order, in one call: a call per key would make
+// the start-up load quadratic, as the profile functions search the section for every key. The buffer
+// was too small when the result is its size less 2.
+std::vector<std::string> section_lines(const std::string& path) {
+  std::vector<char> buffer(256 * 1024);
   while (true) {
-    const DWORD got = GetPrivateProfileStringA(catalogue_section().c_str(), nullptr, "", buffer.data(),
-                                               static_cast<DWORD>(buffer.size()), path.c_str());
+    const DWORD got = GetPrivateProfileSectionA(catalogue_section().c_str(), buffer.data(),
+                                                static_cast<DWORD>(buffer.size()), path.c_str());
     if (got + 2 < buffer.size()) {
-      std::vector<std::string> names;
-      for (const char* p = buffer.data(); *p && p < buffer.data() + got; p += names.back().size() + 1)
-        names.emplace_back(p);
-      return names;
+      std::vector<std::string> lines;
+      for (const char* p = buffer.data(); p < buffer.data() + got && *p; p += lines.back().size() + 1)
+        lines.emplace_back(p);
+      return lines;
     }
     buffer.resize(buffer.size() * 4);
   }
+}
+
+// A value as the section gives it is what read_slot gives, unless read_slot would treat it
+// differently: it strips a pair of quotes around the value and cuts long values.
+bool read_slot_would_change(std::string_view value) {
+  return (!value.empty() && (value.front() == '"' || value.front() == '\'')) ||
+         value.size() >= static_cast<size_t>(kCatalogueValueBuffer) / 2;
 }
 
 }  // namespace
@@ -41,18 +48,26 @@ std::string ProfileCatalogue::read_slot(int slot) {
 }
 
 std::vector<CatalogueEntry> ProfileCatalogue::entries() {
-  std::vector<int> slots;
-  for (const std::string& name : key_names(catalogue_path(install_folder_))) {
-    if (std::optional<int> slot = slot_of_key(name)) slots.push_back(*slot);
+  std::vector<CatalogueEntry> all;
+  for (const std::string& line : section_lines(catalogue_path(install_folder_))) {
+    const size_t equals = line.find('=');
+    const std::optional<int> slot = slot_of_key(std::string_view(line).substr(0, equals));
+    if (!slot) continue;
+    // A key without "=" has no value: it reads empty.
+    all.push_back({*slot, equals == std::string::npos ? std::string() : line.substr(equals + 1)});
   }
-  std::sort(slots.begin(), slots.end());
-  slots.erase(std::unique(slots.begin(), slots.end()), slots.end());
+  // Slot order; a key written twice counts once, with the value read_slot sees: the first.
+  std::stable_sort(all.begin(), all.end(),
+                   [](const CatalogueEntry& a, const CatalogueEntry& b) { return a.slot < b.slot; });
+  all.erase(std::unique(all.begin(), all.end(),
+                        [](const CatalogueEntry& a, const CatalogueEntry& b) { return a.slot == b.slot; }),
+            all.end());
 
   std::vector<CatalogueEntry> result;
-  result.reserve(slots.size());
-  for (int slot : slots) {
-    std::string value = read_slot(slot);
-    if (!value.empty()) result.push_back({slot, std::move(value)});
+  result.reserve(all.size());
+  for (CatalogueEntry& entry : all) {
+    if (read_slot_would_change(entry.value)) entry.value = read_slot(entry.slot);
+    if (!entry.value.empty()) result.push_back(std::move(entry));
   }
   return result;
 }

@@ -1,7 +1,5 @@
 #include "gamefiles/mount_list.h"
 
-#include <vector>
-
 #include "gamefiles/game_paths.h"
 
 namespace km {
@@ -52,18 +50,19 @@ struct Line {
   size_t start = 0;
 };
 
-std::vector<Line> split_lines(std::string_view list) {
-  std::vector<Line> lines;
+// Calls visit(line) for each line in order until it returns false.
+template <typename Visit>
+void for_each_line(std::string_view list, Visit visit) {
   size_t start = 0;
   while (true) {
     const size_t lf = list.find('\n', start);
     if (lf == std::string_view::npos) {
-      lines.push_back({list.substr(start), {}, start});
-      return lines;
+      visit(Line{list.substr(start), {}, start});
+      return;
     }
     size_t end = lf;
     if (end > start && list[end - 1] == '\r') --end;
-    lines.push_back({list.substr(start, end - start), list.substr(end, lf + 1 - end), start});
+    if (!visit(Line{list.substr(start, end - start), list.substr(end, lf + 1 - end), start})) return;
     start = lf + 1;
   }
 }
@@ -96,14 +95,29 @@ bool write_default_mount_list(Disk& disk, const std::string& install_folder) {
 }
 
 int find_entry(std::string_view list, std::string_view skin_name) {
-  for (const Line& line : split_lines(list)) {
-    if (is_entry_line(line.text, skin_name)) return static_cast<int>(line.start + 1);
-  }
-  return -1;
+  int position = -1;
+  for_each_line(list, [&](const Line& line) {
+    if (is_entry_line(line.text, skin_name)) position = static_cast<int>(line.start + 1);
+    return position == -1;
+  });
+  return position;
 }
 
 bool is_mounted(std::string_view list, std::string_view skin_name) {
   return find_entry(list, skin_name) != -1;
+}
+
+MountListLines::MountListLines(std::string_view list) {
+  for_each_line(list, [this](const Line& line) {
+    lines_.insert(line.text);
+    return true;
+  });
+}
+
+bool MountListLines::has_entry(std::string_view skin_name) const {
+  std::string entry(skin_name);
+  entry += ".zip";
+  return lines_.count(entry) > 0;
 }
 
 std::string add_entry(std::string_view list, std::string_view skin_name) {
@@ -116,18 +130,21 @@ std::string add_entry(std::string_view list, std::string_view skin_name) {
 }
 
 std::string remove_entry(std::string_view list, std::string_view skin_name) {
-  const std::vector<Line> lines = split_lines(list);
   std::string result;
   result.reserve(list.size());
   // A kept line carries the break before it, except when every line before it went: a removed
   // first line took the break after it along.
   bool kept_any = false;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (is_entry_line(lines[i].text, skin_name)) continue;
-    if (kept_any) result += lines[i - 1].line_break;
-    result += lines[i].text;
-    kept_any = true;
-  }
+  std::string_view break_before;
+  for_each_line(list, [&](const Line& line) {
+    if (!is_entry_line(line.text, skin_name)) {
+      if (kept_any) result += break_before;
+      result += line.text;
+      kept_any = true;
+    }
+    break_before = line.line_break;
+    return true;
+  });
   return result;
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "gamefiles/disk.h"
 
@@ -24,6 +25,17 @@ bool write_mount_list(Disk& disk, const std::string& install_folder, const std::
 bool write_default_mount_list(Disk& disk, const std::string& install_folder);
 
 bool is_mounted(std::string_view list, std::string_view skin_name);
+
+// The lines of one reading of the list, for testing many skins against it (the start-up load):
+// has_entry gives what is_mounted gives, without a pass over the whole list for each skin.
+class MountListLines {
+ public:
+  explicit MountListLines(std::string_view list);  // the list must outlive this object
+  bool has_entry(std::string_view skin_name) const;
+
+ private:
+  std::unordered_set<std::string_view> lines_;
+};
 // 1-based position of the first byte of the first entry line of the skin, -1 when there is none.
 int find_entry(std::string_view list, std::string_view skin_name);
 // The list unchanged when the skin already has an entry line; otherwise the list followed by

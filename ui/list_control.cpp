@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <climits>
 #include <vector>
 
 namespace km {
@@ -9,13 +10,15 @@ namespace km {
 int ListViewSkinList::append_row() {
   LVITEMA item{};
   item.mask = LVIF_TEXT;
-  item.iItem = row_count();
+  item.iItem = INT_MAX;  // after the last row
   item.pszText = const_cast<char*>("");
   return static_cast<int>(SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
+// A row past the end is refused by the control itself (and costs no count query per cell, which the
+// start-up load would pay for every row); a negative row would address every row, so it stops here.
 void ListViewSkinList::set_cell(int row, int column, const std::string& text) {
-  if (row < 0 || row >= row_count()) return;
+  if (row < 0) return;
   LVITEMA item{};
   item.iSubItem = column;
   item.pszText = const_cast<char*>(text.c_str());
@@ -23,7 +26,7 @@ void ListViewSkinList::set_cell(int row, int column, const std::string& text) {
 }
 
 std::string ListViewSkinList::cell(int row, int column) {
-  if (row < 0 || row >= row_count()) return {};
+  if (row < 0) return {};
   // The control copies at most the buffer less one byte: grow until the text fits with room left.
   std::vector<char> buffer(256);
   while (true) {
@@ -47,5 +50,12 @@ int ListViewSkinList::selection() {
 }
 
 void ListViewSkinList::repaint_now() { UpdateWindow(list_); }
+
+ListRedrawPause::ListRedrawPause(HWND list) : list_(list) { SendMessageA(list_, WM_SETREDRAW, FALSE, 0); }
+
+ListRedrawPause::~ListRedrawPause() {
+  SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list_, nullptr, TRUE);
+}
 
 }  // namespace km

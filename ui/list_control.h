@@ -24,4 +24,18 @@ class ListViewSkinList final : public SkinList {
   HWND list_ = nullptr;
 };
 
+// Holds the list's drawing while many rows go in (the start-up load): otherwise the control lays
+// itself out again after every row, which makes a long list quadratic to fill. Drawing resumes,
+// and the whole list is redrawn, when the pause ends.
+class ListRedrawPause {
+ public:
+  explicit ListRedrawPause(HWND list);
+  ~ListRedrawPause();
+  ListRedrawPause(const ListRedrawPause&) = delete;
+  ListRedrawPause& operator=(const ListRedrawPause&) = delete;
+
+ private:
+  HWND list_;
+};
+
 }  // namespace km

@@ -65,6 +65,7 @@ TEST(MountList, FindAndMountedTestMatchWholeLinesOnly) {
     SCOPED_TRACE(c.list + " / " + c.name);
     EXPECT_EQ(find_entry(c.list, c.name), c.position);
     EXPECT_EQ(is_mounted(c.list, c.name), c.position != -1);
+    EXPECT_EQ(MountListLines(c.list).has_entry(c.name), c.position != -1);
   }
 }
 

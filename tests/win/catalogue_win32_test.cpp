@@ -92,7 +92,8 @@ TEST_F(CatalogueFixture, AReadOnlyCatalogueIsNeverRewritten) {
 }
 
 TEST_F(CatalogueFixture, EntriesAgreeWithReadSlotForTrickyValues) {
-  const Values tricky = {"\"quoted\"", "  padded  ", "a=b", "皮肤,包", "'single'", std::string(10300, 'x')};
+  const Values tricky = {"\"quoted\"", "  padded  ", "a=b", "皮肤,包", "'single'", std::string(10300, 'x'),
+                         "\"", "'half", "x\"", std::string(6000, '\xB0') + "a", "; not a comment"};
   for (size_t i = 0; i < tricky.size(); ++i) ASSERT_TRUE(catalogue.write_slot(static_cast<int>(i) + 1, tricky[i]));
   const std::vector<CatalogueEntry> entries = catalogue.entries();
   ASSERT_EQ(entries.size(), tricky.size());
@@ -100,6 +101,17 @@ TEST_F(CatalogueFixture, EntriesAgreeWithReadSlotForTrickyValues) {
   EXPECT_EQ(catalogue.read_slot(3), "a=b");
   EXPECT_EQ(catalogue.read_slot(4), "皮肤,包");
   EXPECT_EQ(catalogue.read_slot(6).size(), static_cast<size_t>(kCatalogueValueBuffer - 1));
+}
+
+TEST_F(CatalogueFixture, AKeyWrittenTwiceCountsOnceAsTheProfileFunctionsReadIt) {
+  ASSERT_TRUE(write_bytes(path, "[皮肤包]\r\n英雄2=B\r\n英雄1=\r\n英雄1=A\r\n英雄2=X\r\n英雄3\r\n英雄4=D\r\n"));
+  const std::vector<CatalogueEntry> entries = catalogue.entries();
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].slot, 2);
+  EXPECT_EQ(entries[0].value, catalogue.read_slot(2));
+  EXPECT_EQ(entries[1].slot, 4);
+  EXPECT_EQ(catalogue.read_slot(1), "");
+  EXPECT_EQ(catalogue.read_slot(3), "");
 }
 
 }  // namespace

@@ -1,55 +1,57 @@
 #include "ui/list_control.h"
 
-#include <commctrl.h>
-
-#include <climits>
-#include <vector>
-
 namespace km {
 
-int ListViewSkinList::append_row() {
-  LVITEMA item{};
-  item.mask = LVIF_TEXT;
-  item.iItem = INT_MAX;  // after the last row
-  item.pszText = const_cast<char*>("");
-  return static_cast<int>(SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+void ListViewSkinList::sync_count() {
+  SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
-// A row past the end is refused by the control itself (and costs no count query per cell, which the
-// start-up load would pay for every row); a negative row would address every row, so it stops here.
+int ListViewSkinList::append_row() {
+  rows_.emplace_back();
+  sync_count();
+  if (static_cast<size_t>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0)) != rows_.size()) {
+    rows_.pop_back();  // the control refused the row
+    return -1;
+  }
+  return static_cast<int>(rows_.size()) - 1;
+}
+
 void ListViewSkinList::set_cell(int row, int column, const std::string& text) {
-  if (row < 0) return;
-  LVITEMA item{};
-  item.iSubItem = column;
-  item.pszText = const_cast<char*>(text.c_str());
-  SendMessageA(list_, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  if (!has_row(row) || column < 0 || column > 1) return;
+  rows_[row][column] = text;
+  SendMessageA(list_, LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
 }
 
 std::string ListViewSkinList::cell(int row, int column) {
-  if (row < 0) return {};
-  // The control copies at most the buffer less one byte: grow until the text fits with room left.
-  std::vector<char> buffer(256);
-  while (true) {
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = buffer.data();
-    item.cchTextMax = static_cast<int>(buffer.size());
-    const LRESULT copied =
-        SendMessageA(list_, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    if (copied < static_cast<LRESULT>(buffer.size()) - 2) return std::string(item.pszText, static_cast<size_t>(copied));
-    buffer.resize(buffer.size() * 4);
-  }
+  if (!has_row(row) || column < 0 || column > 1) return {};
+  return rows_[row][column];
 }
 
-void ListViewSkinList::delete_row(int row) { SendMessageA(list_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0); }
+void ListViewSkinList::delete_row(int row) {
+  if (!has_row(row)) return;
+  rows_.erase(rows_.begin() + row);
+  // The control moves the later rows' selection and focus up with them.
+  SendMessageA(list_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+  sync_count();
+  InvalidateRect(list_, nullptr, TRUE);
+}
 
-int ListViewSkinList::row_count() { return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0)); }
+int ListViewSkinList::row_count() { return static_cast<int>(rows_.size()); }
 
 int ListViewSkinList::selection() {
   return static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 void ListViewSkinList::repaint_now() { UpdateWindow(list_); }
+
+void ListViewSkinList::fill_display_info(NMLVDISPINFOA& info) {
+  LVITEMA& item = info.item;
+  if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+  const std::string text = cell(item.iItem, item.iSubItem);
+  const size_t n = std::min(text.size(), static_cast<size_t>(item.cchTextMax) - 1);
+  text.copy(item.pszText, n);
+  item.pszText[n] = '\0';
+}
 
 ListRedrawPause::ListRedrawPause(HWND list) : list_(list) { SendMessageA(list_, WM_SETREDRAW, FALSE, 0); }
 

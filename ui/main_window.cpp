@@ -73,7 +73,7 @@ void MainWindow::create_controls() {
         break;
       case ControlKind::list:
         window_class = WC_LISTVIEWA;
-        style |= WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER;
+        style |= WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_NOSORTHEADER | LVS_OWNERDATA;
         ex_style = WS_EX_CLIENTEDGE;
         break;
       case ControlKind::button:
@@ -201,9 +201,14 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       if (HIWORD(wparam) == BN_CLICKED || HIWORD(wparam) == 0) run_command(LOWORD(wparam));
       return 0;
     case WM_NOTIFY: {
-      const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
-      if (header->hwndFrom == list_ && header->code == NM_RCLICK) open_skin_menu();
+      NMHDR* header = reinterpret_cast<NMHDR*>(lparam);
+      if (header->hwndFrom != list_) return 0;
+      if (header->code == NM_RCLICK) open_skin_menu();
+      if (header->code == LVN_GETDISPINFOA) skin_list_.fill_display_info(*reinterpret_cast<NMLVDISPINFOA*>(lparam));
       return 0;
+    }
+    case WM_NOTIFYFORMAT: {  // our texts are GBK: the list must ask for them in the ANSI form
+      return NFR_ANSI;
     }
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lparam) == GetDlgItem(hwnd(), kHintLabelId)) {

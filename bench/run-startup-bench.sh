@@ -7,7 +7,5 @@ source "$ROOT/scripts/build.sh"
 build_windows
 unset WINEPREFIX DISPLAY
 source "$ROOT/scripts/wine-env.sh"
-make_wine_prefix
-start_wine_session
-trap stop_wine_session EXIT
+start_private_wine_session
 "$WINE64" "$BUILD_DIR/win64/bench/startup_bench.exe" "Z:$(program_path | tr / '\\')" "${1:-7}"

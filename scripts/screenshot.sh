@@ -11,9 +11,7 @@ source "$ROOT/scripts/build.sh"
 build_windows
 unset WINEPREFIX DISPLAY
 source "$ROOT/scripts/wine-env.sh"
-make_wine_prefix
-start_wine_session
-trap stop_wine_session EXIT
+start_private_wine_session
 
 demo=$("$ROOT/scripts/make-demo-install.sh" "$BUILD_DIR/demo")
 "$WINE64" reg add 'HKLM\Software\Tencent\LOL' /v InstallPath /d "Z:${demo//\//\\}" /f /reg:32 >/dev/null 2>&1

@@ -48,3 +48,11 @@ stop_wine_session() {
   "$WINESERVER" -k >/dev/null 2>&1 || true
   if [ -n "${XVFB_PID:-}" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
 }
+
+# For scripts that run the program by themselves (screenshot, benchmark): the build's own prefix
+# and a display of their own, both stopped when the script exits.
+start_private_wine_session() {
+  make_wine_prefix
+  start_wine_session
+  trap stop_wine_session EXIT
+}

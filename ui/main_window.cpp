@@ -59,11 +59,11 @@ bool MainWindow::create() {
 }
 
 void MainWindow::create_controls() {
-  for (const ControlSpec& spec : kMainWindowControls) {
+  for (const ControlSpec& layout : kMainWindowControls) {
     const char* window_class = WC_STATICA;
     DWORD style = WS_CHILD | WS_VISIBLE;
     DWORD ex_style = 0;
-    switch (spec.kind) {
+    switch (layout.kind) {
       case ControlKind::label:
         // Clipped by its siblings so the picture above its left end stays on top.
         style |= SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX | WS_CLIPSIBLINGS;
@@ -81,9 +81,9 @@ void MainWindow::create_controls() {
         style |= WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER;
         break;
     }
-    HWND control = CreateWindowExA(ex_style, window_class, spec.text, style, 0, 0, 0, 0, hwnd(),
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
-    if (spec.kind == ControlKind::list) list_ = control;
+    HWND control = CreateWindowExA(ex_style, window_class, layout.text, style, 0, 0, 0, 0, hwnd(),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance_, nullptr);
+    if (layout.kind == ControlKind::list) list_ = control;
   }
   SetWindowPos(GetDlgItem(hwnd(), kHintPictureId), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
@@ -106,12 +106,12 @@ void MainWindow::create_controls() {
 void MainWindow::apply_dpi(int dpi) {
   dpi_ = dpi;
   font_ = make_control_font(dpi);
-  for (const ControlSpec& spec : kMainWindowControls) {
-    HWND control = GetDlgItem(hwnd(), spec.id);
-    const RECT r = control_rect(spec, dpi);
+  for (const ControlSpec& layout : kMainWindowControls) {
+    HWND control = GetDlgItem(hwnd(), layout.id);
+    const RECT r = control_rect(layout, dpi);
     SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    if (spec.kind != ControlKind::picture) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    if (layout.kind != ControlKind::picture) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
   }
   for (int i = 0; i < 2; ++i)
     SendMessageA(list_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), scale_for_dpi(kSkinListColumns[i].width, dpi));

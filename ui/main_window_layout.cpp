@@ -37,9 +37,9 @@ const MenuItemSpec kSkinMenuItems[7] = {
     {kContactCommand, "BUG反馈"},
 };
 
-RECT control_rect(const ControlSpec& spec, int dpi) {
-  const int left = scale_for_dpi(spec.x, dpi), top = scale_for_dpi(spec.y, dpi);
-  return {left, top, left + scale_for_dpi(spec.width, dpi), top + scale_for_dpi(spec.height, dpi)};
+RECT control_rect(const ControlSpec& layout, int dpi) {
+  const int left = scale_for_dpi(layout.x, dpi), top = scale_for_dpi(layout.y, dpi);
+  return {left, top, left + scale_for_dpi(layout.width, dpi), top + scale_for_dpi(layout.height, dpi)};
 }
 
 }  // namespace km

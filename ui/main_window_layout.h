@@ -35,7 +35,7 @@ struct ControlSpec {
 extern const ControlSpec kMainWindowControls[7];
 
 // The rectangle of a control at the given DPI, in client coordinates.
-RECT control_rect(const ControlSpec& spec, int dpi);
+RECT control_rect(const ControlSpec& layout, int dpi);
 
 // The skin list's columns.
 struct ColumnSpec {

@@ -184,16 +184,6 @@ Canvas draw_speaker(int size) {
   return c;
 }
 
-bool write_png_file(const std::string& path, const Canvas& c) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  image.width = c.size();
-  image.height = c.size();
-  image.format = PNG_FORMAT_RGBA;
-  const std::vector<uint8_t> pixels = c.rgba();
-  return png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, nullptr) != 0;
-}
-
 std::vector<uint8_t> png_bytes(const Canvas& c) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
@@ -208,6 +198,15 @@ std::vector<uint8_t> png_bytes(const Canvas& c) {
   out.resize(size);
   return out;
 }
+
+bool write_bytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+bool write_png_file(const std::string& path, const Canvas& c) { return write_bytes(path, png_bytes(c)); }
 
 void put16(std::vector<uint8_t>& v, unsigned x) { v.push_back(x & 0xFF); v.push_back((x >> 8) & 0xFF); }
 void put32(std::vector<uint8_t>& v, unsigned x) { put16(v, x & 0xFFFF); put16(v, x >> 16); }
@@ -249,10 +248,7 @@ bool write_ico(const std::string& path, const std::function<Canvas(int)>& draw, 
     offset += unsigned(images[i].size());
   }
   for (const auto& img : images) out.insert(out.end(), img.begin(), img.end());
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-  return std::fclose(f) == 0 && ok;
+  return write_bytes(path, out);
 }
 
 }  // namespace

@@ -65,17 +65,17 @@ TEST_F(MainWindowTest, WindowAndControlsAreWhereTheTableSays) {
   EXPECT_FALSE(style & WS_THICKFRAME);
   EXPECT_TRUE(GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
 
-  for (const ControlSpec& spec : kMainWindowControls) {
-    HWND control = GetDlgItem(hwnd, spec.id);
-    ASSERT_TRUE(control) << spec.id;
+  for (const ControlSpec& layout : kMainWindowControls) {
+    HWND control = GetDlgItem(hwnd, layout.id);
+    ASSERT_TRUE(control) << layout.id;
     const RECT r = client_rect_of(control);
-    EXPECT_EQ(r.left, spec.x) << spec.id;
-    EXPECT_EQ(r.top, spec.y) << spec.id;
-    EXPECT_EQ(r.right - r.left, spec.width) << spec.id;
-    EXPECT_EQ(r.bottom - r.top, spec.height) << spec.id;
-    if (spec.kind == ControlKind::button || spec.kind == ControlKind::label)
-      EXPECT_EQ(window_text(control), spec.text);
-    if (spec.kind == ControlKind::button) {
+    EXPECT_EQ(r.left, layout.x) << layout.id;
+    EXPECT_EQ(r.top, layout.y) << layout.id;
+    EXPECT_EQ(r.right - r.left, layout.width) << layout.id;
+    EXPECT_EQ(r.bottom - r.top, layout.height) << layout.id;
+    if (layout.kind == ControlKind::button || layout.kind == ControlKind::label)
+      EXPECT_EQ(window_text(control), layout.text);
+    if (layout.kind == ControlKind::button) {
       EXPECT_TRUE(GetWindowLongA(control, GWL_STYLE) & WS_TABSTOP);
       EXPECT_FALSE(GetWindowLongA(control, GWL_STYLE) & BS_DEFPUSHBUTTON);
     }

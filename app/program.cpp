@@ -48,10 +48,12 @@ void end_program(int exit_code) {
   ExitProcess(static_cast<UINT>(exit_code));
 }
 
-void fatal_stop(const std::string& what) {
+void fatal_stop(const char* what) {
   g_exit_cleanup = nullptr;
-  const std::string text = "程序遇到无法恢复的错误，即将退出。\r\n\r\n" + what;
-  MessageBoxA(nullptr, text.c_str(), "Kestrin-Marquelle", MB_ICONERROR | MB_OK | MB_TASKMODAL);
+  // No allocation here: memory may be what ran out.
+  char text[512];
+  wsprintfA(text, "%s\r\n\r\n%.400s", "程序遇到无法恢复的错误，即将退出。", what ? what : "");
+  MessageBoxA(nullptr, text, "Kestrin-Marquelle", MB_ICONERROR | MB_OK | MB_TASKMODAL);
   end_program(-1);
 }
 

@@ -18,6 +18,6 @@ bool start_program();
 
 // An error box naming the failure (error icon, OK, no owner), then the end with exit code -1,
 // without the clean-up.
-[[noreturn]] void fatal_stop(const std::string& what);
+[[noreturn]] void fatal_stop(const char* what);
 
 }  // namespace km

@@ -198,7 +198,7 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         confirm_close();
         return 0;
       }
-      if (HIWORD(wparam) == BN_CLICKED || HIWORD(wparam) == 0) run_command(LOWORD(wparam));
+      if (HIWORD(wparam) == 0) run_command(LOWORD(wparam));  // BN_CLICKED, or a menu choice
       return 0;
     case WM_NOTIFY: {
       NMHDR* header = reinterpret_cast<NMHDR*>(lparam);

@@ -64,8 +64,6 @@ TEST(MainWindow, ShowsTheWindowAndEveryCatalogueValue) {
     for (const Control& c : controls) {
       if (c.class_name != e.class_name || c.text != e.text || c.rect.left != e.x || c.rect.top != e.y) continue;
       found = true;
-      // The window's client area starts inside the frame: compare sizes, and positions relative to
-      // the client origin (the controls were placed in client coordinates).
       EXPECT_EQ(c.rect.right - c.rect.left, e.w) << e.text;
       EXPECT_EQ(c.rect.bottom - c.rect.top, e.h) << e.text;
     }

@@ -3,6 +3,10 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <set>
+#include <thread>
+
 #include "gamefiles/mount_list.h"
 
 namespace km::e2e {
@@ -44,6 +48,46 @@ std::string text_of(HWND hwnd) {
   char text[1024] = {};
   GetWindowTextA(hwnd, text, sizeof text);
   return text;
+}
+
+// Messages to the program never wait for ever: a program that hangs fails the test instead.
+LRESULT send(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(hwnd, message, wparam, lparam, SMTO_ABORTIFHUNG, 5000, &result)) {
+    ADD_FAILURE() << "the program did not answer message 0x" << std::hex << message;
+    return 0;
+  }
+  return static_cast<LRESULT>(result);
+}
+
+ScreenPicture take_picture(const RECT& r) {
+  ScreenPicture picture;
+  picture.width = r.right - r.left;
+  picture.height = r.bottom - r.top;
+  if (picture.width <= 0 || picture.height <= 0) return picture;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = picture.width;
+  info.bmiHeader.biHeight = -picture.height;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, picture.width, picture.height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const auto* first = static_cast<const DWORD*>(bits);
+    picture.pixels.assign(first, first + picture.width * picture.height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return picture;
 }
 
 struct TopLevelSearch {
@@ -90,6 +134,57 @@ std::string program_path() {
 }
 
 std::string default_mount_list_bytes() { return std::string(default_mount_list()); }
+
+int ScreenPicture::colour_count() const {
+  return static_cast<int>(std::set<DWORD>(pixels.begin(), pixels.end()).size());
+}
+
+ScreenPicture picture_of(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  ScreenPicture last = take_picture(r);
+  for (int i = 0; i < 40; ++i) {
+    Sleep(50);
+    ScreenPicture now = take_picture(r);
+    if (now == last) break;
+    last = std::move(now);
+  }
+  return last;
+}
+
+ScreenPicture reference_popup_menu(const std::vector<const char*>& captions, POINT where) {
+  std::atomic<HWND> owner_window{nullptr};
+  // A menu is modal for the thread that tracks it, so a thread of its own opens it.
+  std::thread owner([&] {
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    owner_window = window;
+    HMENU menu = CreatePopupMenu();
+    UINT id = 1;
+    for (const char* caption : captions) {
+      if (caption) AppendMenuA(menu, MF_STRING, id++, caption);
+      else AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    }
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, where.x, where.y, 0, window, nullptr);
+    DestroyMenu(menu);
+    DestroyWindow(window);
+  });
+  HWND shown = nullptr;
+  for (int i = 0; i < 150 && !shown; ++i) {
+    shown = find_top_level(GetCurrentProcessId(), "#32768", "");
+    if (!shown) Sleep(20);
+  }
+  ScreenPicture picture;
+  if (shown) {
+    picture = picture_of(shown);
+    PostMessageA(shown, WM_KEYDOWN, VK_ESCAPE, 0);
+  } else {
+    ADD_FAILURE() << "the reference menu did not open";
+    for (int i = 0; i < 100 && !owner_window; ++i) Sleep(10);
+    if (owner_window) PostMessageA(owner_window, WM_CANCELMODE, 0, 0);
+  }
+  owner.join();
+  return picture;
+}
 
 GameInstall::GameInstall() { CreateDirectoryA((root_.path() + "\\Game").c_str(), nullptr); }
 
@@ -156,7 +251,7 @@ HWND Program::button(const std::string& caption) const {
 
 std::vector<Row> Program::rows() const {
   std::vector<Row> rows;
-  const int count = static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
+  const int count = static_cast<int>(send(list_, LVM_GETITEMCOUNT, 0, 0));
   constexpr size_t kTextSize = 4096;
   RemoteBuffer remote(process_, sizeof(LVITEMA) + kTextSize);
   for (int r = 0; r < count; ++r) {
@@ -167,7 +262,7 @@ std::vector<Row> Program::rows() const {
       item.pszText = remote.at(sizeof(LVITEMA));
       item.cchTextMax = kTextSize;
       remote.write(0, &item, sizeof item);
-      const LRESULT length = SendMessageA(list_, LVM_GETITEMTEXTA, r, reinterpret_cast<LPARAM>(remote.at(0)));
+      const LRESULT length = send(list_, LVM_GETITEMTEXTA, r, reinterpret_cast<LPARAM>(remote.at(0)));
       std::string text(static_cast<size_t>(length), '\0');
       remote.read(sizeof(LVITEMA), &text[0], text.size());
       row[column] = text;
@@ -184,18 +279,18 @@ std::string Program::column_caption(int column) const {
   info.pszText = remote.at(sizeof(LVCOLUMNA));
   info.cchTextMax = 256;
   remote.write(0, &info, sizeof info);
-  if (!SendMessageA(list_, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(remote.at(0)))) return "<none>";
+  if (!send(list_, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(remote.at(0)))) return "<none>";
   char text[256] = {};
   remote.read(sizeof(LVCOLUMNA), text, sizeof text - 1);
   return text;
 }
 
 int Program::column_width(int column) const {
-  return static_cast<int>(SendMessageA(list_, LVM_GETCOLUMNWIDTH, column, 0));
+  return static_cast<int>(send(list_, LVM_GETCOLUMNWIDTH, column, 0));
 }
 
 int Program::selection() const {
-  return static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  return static_cast<int>(send(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 void Program::select(int row) const {
@@ -204,14 +299,14 @@ void Program::select(int row) const {
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   item.state = LVIS_SELECTED | LVIS_FOCUSED;
   remote.write(0, &item, sizeof item);
-  SendMessageA(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote.at(0)));
+  send(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote.at(0)));
 }
 
 RECT Program::row_rect(int row) const {
   RemoteBuffer remote(process_, sizeof(RECT));
   RECT r{LVIR_BOUNDS, 0, 0, 0};
   remote.write(0, &r, sizeof r);
-  SendMessageA(list_, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote.at(0)));
+  send(list_, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote.at(0)));
   remote.read(0, &r, sizeof r);
   return r;
 }

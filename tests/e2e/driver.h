@@ -42,6 +42,25 @@ struct MessageBoxSeen {
 
 using Row = std::array<std::string, 2>;
 
+// What a window shows on the screen: 32-bit pixels, row by row from the top.
+struct ScreenPicture {
+  int width = 0;
+  int height = 0;
+  std::vector<DWORD> pixels;
+  bool operator==(const ScreenPicture& other) const {
+    return width == other.width && height == other.height && pixels == other.pixels;
+  }
+  int colour_count() const;
+};
+
+// The window's rectangle as painted on the screen, taken once the painting has settled.
+ScreenPicture picture_of(HWND hwnd);
+
+// A popup menu with these captions (nullptr: a separator) opened by this process at `where`,
+// pictured and dismissed: what a menu with exactly these items looks like here. The items of
+// another process's menu cannot be read under Wine, so a test compares the two pictures instead.
+ScreenPicture reference_popup_menu(const std::vector<const char*>& captions, POINT where);
+
 class Program {
  public:
   // Points HKLM\SOFTWARE\Tencent\LOL\InstallPath (32-bit view) at the folder, starts the program and

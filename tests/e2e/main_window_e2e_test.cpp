@@ -221,11 +221,17 @@ TEST(MainWindow, PopupMenuOpensOnlyOnASelectedRow) {
   GetWindowRect(menu, &at);
   EXPECT_EQ(at.left, cursor.x + 3);  // 3 pixels right of and below the pointer
   EXPECT_EQ(at.top, cursor.y + 3);
+  const ScreenPicture shown = picture_of(menu);
   // Esc dismisses the menu: nothing runs.
   PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
   for (int i = 0; i < 100 && IsWindowVisible(menu); ++i) Sleep(20);
   EXPECT_FALSE(program->wait_message_box(300).hwnd);
   EXPECT_TRUE(program->running());
+  // Its items are these seven: it looks exactly like a menu built with them.
+  EXPECT_GT(shown.colour_count(), 2);
+  EXPECT_TRUE(shown == reference_popup_menu({"挂载皮肤", "卸载皮肤", "删除皮肤", "恢复默认", nullptr, "关于软件", "BUG反馈"},
+                                            {at.left, at.top}))
+      << "the menu does not show the seven items";
 
   // The fourth item is "恢复默认": it runs the same command as the button.
   right_click({row.left + 20, (row.top + row.bottom) / 2});

@@ -16,8 +16,19 @@ start_private_wine_session
 demo=$("$ROOT/scripts/make-demo-install.sh" "$BUILD_DIR/demo")
 "$WINE64" reg add 'HKLM\Software\Tencent\LOL' /v InstallPath /d "Z:${demo//\//\\}" /f /reg:32 >/dev/null 2>&1
 "$WINE64" "$(program_path)" >/dev/null 2>&1 &
-sleep 4
 mkdir -p "$(dirname "$out")"
 margin=8
-import -window root -crop "$((311 + 2 * margin))x$((427 + 2 * margin))+$(((1024 - 311) / 2 - margin))+$(((768 - 427) / 2 - margin))" +repage "$out"
+crop="$((311 + 2 * margin))x$((427 + 2 * margin))+$(((1024 - 311) / 2 - margin))+$(((768 - 427) / 2 - margin))"
+# The picture is taken once the window is drawn: the area holds more than the desktop's colour
+# and two shots half a second apart are the same (at most 30 s).
+shot=$(mktemp --suffix=.png) last=
+for _ in $(seq 60); do
+  sleep 0.5
+  import -window root -crop "$crop" +repage "$shot"
+  now=$(convert "$shot" -format '%k:%#' info:)  # colour count : pixel signature
+  [ "${now%%:*}" -gt 50 ] && [ "$now" = "$last" ] && break
+  last=$now
+done
+[ "$now" = "$last" ] || { echo "the window did not settle on the display" >&2; exit 1; }
+mv "$shot" "$out"
 echo "$out"

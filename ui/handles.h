@@ -120,17 +120,4 @@ class UniqueStgMedium {
   STGMEDIUM medium_{};
 };
 
-// OLE for the calling thread, for the lifetime of the object.
-class OleScope {
- public:
-  OleScope() : ok_(SUCCEEDED(OleInitialize(nullptr))) {}
-  OleScope(const OleScope&) = delete;
-  OleScope& operator=(const OleScope&) = delete;
-  ~OleScope() { if (ok_) OleUninitialize(); }
-  bool ok() const { return ok_; }
-
- private:
-  bool ok_;
-};
-
 }  // namespace km

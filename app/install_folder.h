@@ -1,8 +1,11 @@
 #pragma once
-// Where the game is: the registry value its installer writes.
+// Where the game is: the registry value its installer writes, or the folder the user chose once.
 #include <windows.h>
 
 #include <string>
+
+#include "commands/commands.h"
+#include "gamefiles/disk.h"
 
 namespace km {
 
@@ -13,5 +16,16 @@ std::string read_registry_text(HKEY root, const std::string& key_and_value, REGS
 
 // HKLM\SOFTWARE\Tencent\LOL\InstallPath in the 32-bit view, where the game's installer writes it.
 std::string read_install_folder();
+
+// HKCU\Software\Kestrin-Marquelle\InstallPath: the folder this user chose when the game's own
+// value did not lead to a Game folder.
+extern const char* const kRememberedInstallFolder;
+bool remember_install_folder(const std::string& folder);
+
+// The install folder every command works on: the game's registry value when its Game folder
+// exists, else the remembered one when its Game folder exists, else the user is asked to choose
+// (again, until the choice holds a Game folder) and the choice is remembered. Empty when the user
+// cancelled: then no command works on a guessed folder.
+std::string locate_install_folder(Disk& disk, UserMessages& messages);
 
 }  // namespace km

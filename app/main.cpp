@@ -1,5 +1,6 @@
-// Start-up: OLE and the program's folder, the main window created hidden, the creation sequence,
-// then the window shown and the message loop. Every way out goes through end_program.
+// The composition root: start-up, the install folder, the real disk and message boxes handed to
+// the main window, the creation sequence, then the window shown and the message loop. Every way
+// out goes through end_program.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -8,27 +9,51 @@
 
 #include "app/install_folder.h"
 #include "app/program.h"
+#include "gamefiles/disk_win32.h"
 #include "ui/main_window.h"
+#include "ui/message_box.h"
+#include "win32/fatal_stop.h"
 
 namespace {
 
-// Runs once, after the window and its controls exist and before anyone can see or touch it.
-void run_creation_sequence(km::MainWindow& window) {
-  km::install_folder() = km::read_install_folder();
-  // Registering the window as a drop target for skin packs comes here, once the import exists.
-  km::CommandContext ctx = window.commands();
-  km::ListRedrawPause pause(window.list_control());
-  km::startup_load(ctx);
-}
+// What the commands may do to the program, and the close confirmation.
+class Program final : public km::ProgramControl, public km::CloseRequests {
+ public:
+  explicit Program(km::UserMessages& messages) : messages_(messages) {}
+  void attach(km::MainWindow& window) { window_ = &window; }
+
+  void hide_main_window() override {
+    if (window_) window_->hide();
+  }
+  void end_program(int exit_code) override { km::end_program(exit_code); }
+  bool close_requested() override {
+    if (messages_.show("软件正在运行，你确认要关闭吗？", km::MessageKind::question, "确认关闭软件？"))
+      km::end_program(0);
+    return false;
+  }
+
+ private:
+  km::UserMessages& messages_;
+  km::MainWindow* window_ = nullptr;
+};
 
 int run(HINSTANCE instance) {
   km::start_program();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
-  km::MainWindow window(instance, km::install_folder());
+  km::Win32Disk disk;
+  km::MessageBoxes messages;
+  Program program(messages);
+  // Before any window: the question, when there is one, comes first.
+  const std::string install_folder = km::locate_install_folder(disk, messages);
+
+  km::MainWindow window(instance, km::MainWindow::Services{install_folder, disk, messages, program, program});
+  program.attach(window);
   if (!window.create()) km::fatal_stop("无法创建主窗口。");
-  run_creation_sequence(window);
+  // The creation sequence, before anyone can see or touch the window.
+  // Registering the window as a drop target for skin packs comes here, once the import exists.
+  window.load_skins();
   window.show();
 
   MSG message;

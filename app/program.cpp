@@ -3,24 +3,12 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <string>
+
 namespace km {
 
 namespace {
-
-std::string* g_install_folder = nullptr;
-bool g_ole_initialised = false;
-void (*g_exit_cleanup)() = nullptr;
-
-void release_program_state() {
-  delete g_install_folder;
-  g_install_folder = nullptr;
-}
-
-}  // namespace
-
-std::string& install_folder() {
-  if (!g_install_folder) g_install_folder = new std::string();
-  return *g_install_folder;
+bool g_ole_initialised = false;  // set once at start, read once at the end
 }
 
 bool start_program() {
@@ -34,27 +22,12 @@ bool start_program() {
     const size_t last = folder.rfind('\\');
     if (last != std::string::npos) SetCurrentDirectoryA(folder.substr(0, last).c_str());
   }
-
-  g_exit_cleanup = release_program_state;
   return g_ole_initialised;
 }
 
 void end_program(int exit_code) {
-  if (void (*cleanup)() = g_exit_cleanup) {
-    g_exit_cleanup = nullptr;
-    cleanup();
-  }
   if (g_ole_initialised) OleUninitialize();
   ExitProcess(static_cast<UINT>(exit_code));
-}
-
-void fatal_stop(const char* what) {
-  g_exit_cleanup = nullptr;
-  // No allocation here: memory may be what ran out.
-  char text[512];
-  wsprintfA(text, "%s\r\n\r\n%.400s", "程序遇到无法恢复的错误，即将退出。", what ? what : "");
-  MessageBoxA(nullptr, text, "Kestrin-Marquelle", MB_ICONERROR | MB_OK | MB_TASKMODAL);
-  end_program(-1);
 }
 
 }  // namespace km

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "app/program.h"
 #include "resources/resource_ids.h"
 #include "ui/dpi.h"
 #include "ui/main_window_layout.h"
@@ -30,8 +29,8 @@ UniqueIcon load_icon(HINSTANCE instance, int size) {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, const std::string& install_folder)
-    : instance_(instance), install_folder_(install_folder), catalogue_(install_folder, disk_) {}
+MainWindow::MainWindow(HINSTANCE instance, Services services)
+    : instance_(instance), services_(std::move(services)) {}
 
 bool MainWindow::create() {
   white_brush_.reset(CreateSolidBrush(kWhite));
@@ -105,14 +104,17 @@ void MainWindow::create_controls() {
 // Everything that depends on the DPI, in one place: positions, fonts, column widths, pictures, icons.
 void MainWindow::apply_dpi(int dpi) {
   dpi_ = dpi;
-  font_ = make_control_font(dpi);
+  // The controls get the new font and icons before the old ones are released: a control must
+  // never hold a handle that is gone.
+  UniqueFont font = make_control_font(dpi);
   for (const ControlSpec& layout : kMainWindowControls) {
     HWND control = GetDlgItem(hwnd(), layout.id);
     const RECT r = control_rect(layout, dpi);
     SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    if (layout.kind != ControlKind::picture) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    if (layout.kind != ControlKind::picture) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   }
+  font_ = std::move(font);
   for (int i = 0; i < 2; ++i)
     SendMessageA(list_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), scale_for_dpi(kSkinListColumns[i].width, dpi));
 
@@ -120,10 +122,12 @@ void MainWindow::apply_dpi(int dpi) {
   hint_picture_ = load_png_picture(instance_, IDR_SPEAKER_PNG, picture_size, picture_size);
   InvalidateRect(GetDlgItem(hwnd(), kHintPictureId), nullptr, TRUE);
 
-  big_icon_ = load_icon(instance_, scale_for_dpi(32, dpi));
-  small_icon_ = load_icon(instance_, scale_for_dpi(16, dpi));
-  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.get()));
-  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
+  UniqueIcon big_icon = load_icon(instance_, scale_for_dpi(32, dpi));
+  UniqueIcon small_icon = load_icon(instance_, scale_for_dpi(16, dpi));
+  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon.get()));
+  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon.get()));
+  big_icon_ = std::move(big_icon);
+  small_icon_ = std::move(small_icon);
 }
 
 void MainWindow::show() {
@@ -135,26 +139,31 @@ bool MainWindow::handle_dialog_keys(MSG& message) {
   return hwnd() && IsDialogMessageA(hwnd(), &message);
 }
 
-CommandContext MainWindow::commands() {
-  return CommandContext{install_folder_, disk_, catalogue_, skin_list_, messages_, *this};
+void MainWindow::hide() { ShowWindow(hwnd(), SW_HIDE); }
+
+void MainWindow::load_skins() {
+  ListRedrawPause pause(list_);
+  CommandContext ctx = commands();
+  startup_load(ctx);
 }
 
-void MainWindow::hide_main_window() { ShowWindow(hwnd(), SW_HIDE); }
-
-void MainWindow::end_program(int exit_code) { km::end_program(exit_code); }
-
-bool MainWindow::confirm_close() {
-  if (messages_.show("软件正在运行，你确认要关闭吗？", MessageKind::question, "确认关闭软件？"))
-    km::end_program(0);
-  return false;
+CommandContext MainWindow::commands() {
+  return CommandContext{services_.install_folder, services_.disk, skin_list_, services_.messages,
+                        services_.program};
 }
 
 void MainWindow::run_command(int id) {
   CommandContext ctx = commands();
   switch (id) {
     case kMountCommand:
+      mount_skin(ctx);
+      break;
     case kUnmountCommand:
+      unmount_skin(ctx);
+      break;
     case kDeleteCommand:
+      delete_skin(ctx);
+      break;
     case kAboutCommand:
     case kContactCommand:
       break;  // the commands of these buttons and menu items come later
@@ -189,13 +198,13 @@ void MainWindow::draw_hint_picture(const DRAWITEMSTRUCT& item) {
 LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CLOSE:  // the caption's close button, the system menu, Alt+F4
-      confirm_close();
+      services_.close_requests.close_requested();
       return 0;
     case WM_QUERYENDSESSION:  // log-off, restart, shut-down: No refuses it
-      return confirm_close() ? TRUE : FALSE;
+      return services_.close_requests.close_requested() ? TRUE : FALSE;
     case WM_COMMAND:
       if (LOWORD(wparam) == IDCANCEL) {  // Esc, from whichever control has the focus
-        confirm_close();
+        services_.close_requests.close_requested();
         return 0;
       }
       if (HIWORD(wparam) == 0) run_command(LOWORD(wparam));  // BN_CLICKED, or a menu choice

@@ -5,24 +5,38 @@
 #include <string>
 
 #include "commands/commands.h"
-#include "gamefiles/catalogue_win32.h"
-#include "gamefiles/disk_win32.h"
-#include "ui/handles.h"
 #include "ui/list_control.h"
-#include "ui/message_box.h"
 #include "ui/window.h"
+#include "win32/handles.h"
 
 namespace km {
 
-class MainWindow final : public Window, private ProgramControl {
+// Every close request (the close button, the system menu, Alt+F4, Esc, the log-off query) goes
+// here. The real one asks and ends the program on Yes; it returns false when the user said No.
+class CloseRequests {
  public:
-  // The install folder is read by the creation sequence after the window exists; the commands
-  // build their paths from it each time they run.
-  MainWindow(HINSTANCE instance, const std::string& install_folder);
+  virtual ~CloseRequests() = default;
+  virtual bool close_requested() = 0;
+};
+
+class MainWindow final : public Window {
+ public:
+  // What the window's commands work with, built by the program before the window.
+  struct Services {
+    std::string install_folder;  // empty when no game folder is known
+    Disk& disk;
+    UserMessages& messages;
+    ProgramControl& program;
+    CloseRequests& close_requests;
+  };
+  MainWindow(HINSTANCE instance, Services services);
 
   // Creates the window hidden, centred on the primary screen, with all its controls.
   bool create();
   void show();
+  void hide();
+  // The start-up load: the rows from the catalogue, with the list's drawing held meanwhile.
+  void load_skins();
   // The dialog keyboard: Tab between controls, Space on a button, Esc as a close request.
   bool handle_dialog_keys(MSG& message);
 
@@ -35,19 +49,11 @@ class MainWindow final : public Window, private ProgramControl {
   void apply_dpi(int dpi);
   void run_command(int id);
   void open_skin_menu();
-  bool confirm_close();
   void draw_hint_picture(const DRAWITEMSTRUCT& item);
 
-  // ProgramControl, for Restore default.
-  void hide_main_window() override;
-  void end_program(int exit_code) override;
-
   HINSTANCE instance_;
-  const std::string& install_folder_;
-  Win32Disk disk_;
-  ProfileCatalogue catalogue_;
+  Services services_;
   ListViewSkinList skin_list_;
-  MessageBoxes messages_;
 
   int dpi_ = 96;
   HWND list_ = nullptr;

@@ -9,13 +9,13 @@ namespace km {
 const char* const kMainWindowCaption = "Kestrin-Marquelle";
 
 const ControlSpec kMainWindowControls[7] = {
-    // 标签2: the hint line, wider than the client area and cut off at its right edge.
+    // The hint line, wider than the client area and cut off at its right edge.
     {kHintLabelId, ControlKind::label, 3, 2, 337, 20, "     请将皮肤压缩包直接拖入下方列表里,可进行更多操作  "},
-    // 图片框1: the loudspeaker, above the label's left end where its five spaces leave room.
+    // The loudspeaker picture, above the label's left end where its five spaces leave room.
     {kHintPictureId, ControlKind::picture, 2, 4, 17, 17, ""},
-    // 超级列表框1: the skin list.
+    // The skin list.
     {kSkinListId, ControlKind::list, -1, 23, 307, 344, ""},
-    // 按钮_挂载, 按钮_挂载2, 按钮_挂载1, 按钮_挂载3.
+    // The four command buttons, left to right.
     {kMountCommand, ControlKind::button, 1, 368, 75, 30, "挂载皮肤"},
     {kUnmountCommand, ControlKind::button, 77, 368, 75, 30, "卸载皮肤"},
     {kDeleteCommand, ControlKind::button, 153, 368, 75, 30, "删除皮肤"},

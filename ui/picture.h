@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "ui/handles.h"
+#include "win32/handles.h"
 
 namespace km {
 

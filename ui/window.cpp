@@ -4,7 +4,7 @@
 #include <new>
 #include <string>
 
-#include "app/program.h"
+#include "win32/fatal_stop.h"
 
 namespace km {
 

@@ -3,8 +3,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include "app/program.h"
+#include "fakes/fakes.h"
 #include "ui/main_window_layout.h"
+#include "win32/fatal_stop.h"
 
 namespace km {
 namespace {
@@ -28,8 +29,13 @@ class MainWindowTest : public ::testing::Test {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
   }
-  std::string install_folder;
-  MainWindow window{GetModuleHandleA(nullptr), install_folder};
+  fakes::FakeDisk disk;
+  fakes::FakeUserMessages messages;
+  fakes::FakeProgram program;
+  struct NoClose : CloseRequests {
+    bool close_requested() override { return false; }
+  } close_requests;
+  MainWindow window{GetModuleHandleA(nullptr), MainWindow::Services{"", disk, messages, program, close_requests}};
   void SetUp() override { ASSERT_TRUE(window.create()); }
 };
 

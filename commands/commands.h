@@ -5,7 +5,6 @@
 #include <string>
 
 #include "commands/skin_list.h"
-#include "gamefiles/catalogue.h"
 #include "gamefiles/disk.h"
 
 namespace km {
@@ -38,9 +37,10 @@ class ProgramControl {
 };
 
 struct CommandContext {
+  // The folder that holds the game's Game folder; empty when none is known, and then no command
+  // builds a path from it.
   const std::string& install_folder;
   Disk& disk;
-  Catalogue& catalogue;
   SkinList& list;
   UserMessages& messages;
   ProgramControl& program;
@@ -51,11 +51,21 @@ extern const char* const kMounted;     // "已挂载"
 extern const char* const kNotMounted;  // "未挂载"
 
 // Fills the empty list from the catalogue: one row per filled slot, in slot order, the whole value
-// as the name, the status from one reading of the mount list. Reports nothing.
+// as the name, the status from one reading of the mount list. A catalogue that exists but cannot
+// be read is said once; nothing is written.
 void startup_load(CommandContext& ctx);
 
+// Adds the selected skin's entry to the mount list and shows it mounted. Refuses a skin whose pack
+// is not in the Game folder.
+void mount_skin(CommandContext& ctx);
+// Takes every entry of the selected skin out of the mount list and shows it not mounted.
+void unmount_skin(CommandContext& ctx);
+// Takes the selected skin out of the mount list, the Game folder (into the Recycle Bin) and the
+// catalogue, in that order, and then out of the list; stops at the first step that fails.
+void delete_skin(CommandContext& ctx);
+
 // Writes the stock mount list; on success hides the window, says so and ends the program with 0.
-// When the write fails it says so and the program goes on.
+// When the write fails it says so and why, and the program goes on.
 void restore_default(CommandContext& ctx);
 
 }  // namespace km

@@ -1,14 +1,116 @@
 #include "gamefiles/catalogue.h"
 
 #include <algorithm>
+#include <map>
 
+#include "gamefiles/game_paths.h"
 #include "gamefiles/text_rules.h"
 
 namespace km {
 
 namespace {
+
 const char kKeyPrefix[] = "英雄";
+
+// What the profile functions count as blank around names and values. None of these bytes can be
+// the second byte of a GBK character, so trimming bytes never cuts a character.
+bool is_blank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
 }
+
+std::string_view trim(std::string_view text) {
+  while (!text.empty() && is_blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && is_blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// One line of the file as the profile functions see it.
+struct IniLine {
+  std::string_view whole;      // the line with its line break
+  bool has_break = false;      // ends with LF
+  bool header = false;         // "[name]"
+  std::string_view name;       // the section's name, or the key
+  bool has_value = false;      // the key line holds "="
+  std::string_view value;      // blanks around it taken off
+  int section = -1;            // index of the section it belongs to (-1: before any header)
+  bool in_catalogue = false;   // inside a "皮肤包" section
+  bool in_first_catalogue = false;
+  std::optional<int> slot;     // a slot line: a key "英雄n" inside "皮肤包"
+};
+
+// The last "]" of the line, found character by character: a GBK character's second byte may be
+// 0x5D, and it is no bracket.
+size_t last_closing_bracket(std::string_view line) {
+  size_t found = std::string_view::npos;
+  for (size_t at = 0; at < line.size();) {
+    if (line[at] == ']') found = at;
+    at += static_cast<unsigned char>(line[at]) >= 0x81 && static_cast<unsigned char>(line[at]) <= 0xFE ? 2 : 1;
+  }
+  return found;
+}
+
+std::vector<IniLine> parse_lines(std::string_view file) {
+  std::vector<IniLine> lines;
+  const std::string section_name = catalogue_section();
+  int section = -1;
+  int first_catalogue = -1;
+  bool in_catalogue = false;
+  size_t start = 0;
+  while (start < file.size()) {
+    const size_t lf = file.find('\n', start);
+    const size_t end = lf == std::string_view::npos ? file.size() : lf + 1;
+    IniLine line;
+    line.whole = file.substr(start, end - start);
+    line.has_break = lf != std::string_view::npos;
+    start = end;
+
+    const std::string_view text = trim(line.whole);
+    if (!text.empty() && text.front() == '[') {
+      const size_t close = last_closing_bracket(text);
+      if (close != std::string_view::npos) {
+        line.header = true;
+        line.name = trim(text.substr(1, close - 1));
+        ++section;
+        in_catalogue = line.name == section_name;
+        if (in_catalogue && first_catalogue == -1) first_catalogue = section;
+      }
+    }
+    if (!line.header && !text.empty()) {
+      const size_t equals = text.find('=');
+      line.name = trim(text.substr(0, equals));
+      if (equals != std::string_view::npos) {
+        line.has_value = true;
+        line.value = trim(text.substr(equals + 1));
+      }
+      if (in_catalogue) line.slot = slot_of_key(line.name);
+    }
+    line.section = section;
+    line.in_catalogue = in_catalogue;
+    line.in_first_catalogue = in_catalogue && section == first_catalogue;
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// The value as the profile functions hand it out: up to a zero byte, one pair of quotes off.
+std::string read_value(std::string_view value) {
+  value = value.substr(0, value.find('\0'));
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+    value = value.substr(1, value.size() - 2);
+  return std::string(value);
+}
+
+std::string slot_line(int slot, std::string_view value) {
+  std::string line = catalogue_key(slot);
+  line += '=';
+  line += value;
+  line += "\r\n";
+  return line;
+}
+
+bool is_blank_text(std::string_view text) { return trim(text).empty(); }
+
+}  // namespace
 
 std::string catalogue_section() { return "皮肤包"; }
 
@@ -28,25 +130,92 @@ std::optional<int> slot_of_key(std::string_view key) {
   return n;
 }
 
-int first_free_slot(Catalogue& catalogue) {
-  int n = 1;
-  while (!catalogue.read_slot(n).empty()) ++n;
-  return n;
-}
-
-int slot_after_last(const std::vector<CatalogueEntry>& entries) {
-  int last = 0;
-  for (const CatalogueEntry& e : entries) last = std::max(last, e.slot);
-  return last + 1;
-}
-
-std::string catalogue_file_text(const std::vector<std::string>& values) {
-  if (values.empty()) return {};
-  std::string text = "[" + catalogue_section() + "]\r\n";
-  for (size_t i = 0; i < values.size(); ++i) {
-    text += catalogue_key(static_cast<int>(i + 1)) + "=" + values[i] + "\r\n";
+std::vector<CatalogueEntry> catalogue_entries(std::string_view file) {
+  // The profile functions look in the first section of that name only, and take the first key.
+  std::map<int, std::string> seen;
+  for (const IniLine& line : parse_lines(file)) {
+    if (line.slot && line.in_first_catalogue && !seen.count(*line.slot))
+      seen.emplace(*line.slot, line.has_value ? read_value(line.value) : std::string());
   }
-  return text;
+  std::vector<CatalogueEntry> entries;
+  for (auto& [slot, value] : seen)
+    if (!value.empty()) entries.push_back({slot, std::move(value)});
+  return entries;
+}
+
+std::string catalogue_without_position(std::string_view file, int p) {
+  const std::vector<CatalogueEntry> entries = catalogue_entries(file);
+  std::string block;
+  int next = 1;
+  for (size_t i = 0; i < entries.size(); ++i)
+    if (static_cast<int>(i) + 1 != p) block += slot_line(next++, entries[i].value);
+  const bool none_left = block.empty();
+
+  const std::vector<IniLine> lines = parse_lines(file);
+  std::string result;
+  result.reserve(file.size() + 32);
+  bool placed = false;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const IniLine& line = lines[i];
+    if (line.slot) {
+      if (!placed) result += block;
+      placed = true;
+      continue;
+    }
+    if (none_left && line.header && line.in_catalogue) {
+      // A header whose section holds nothing but slot lines and blank lines goes with them.
+      bool holds_more = false;
+      for (size_t j = i + 1; j < lines.size() && !lines[j].header; ++j)
+        holds_more |= !lines[j].slot && !is_blank_text(lines[j].whole);
+      if (!holds_more) continue;
+    }
+    result += line.whole;
+  }
+  if (none_left && is_blank_text(result)) return {};
+  return result;
+}
+
+std::string catalogue_with_value(std::string_view file, std::string_view value) {
+  const std::vector<IniLine> lines = parse_lines(file);
+  int last_slot = 0;
+  int insert_after = -1;  // the line the new one follows
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const IniLine& line = lines[i];
+    if (line.slot) last_slot = std::max(last_slot, *line.slot);
+    if (line.in_first_catalogue && (line.slot || (line.header && insert_after == -1)))
+      insert_after = static_cast<int>(i);
+  }
+  const std::string new_line = slot_line(last_slot + 1, value);
+
+  std::string result;
+  result.reserve(file.size() + new_line.size() + 16);
+  if (insert_after == -1) {
+    result = file;
+    if (!result.empty() && result.back() != '\n') result += "\r\n";
+    result += "[" + catalogue_section() + "]\r\n";
+    result += new_line;
+    return result;
+  }
+  for (size_t i = 0; i < lines.size(); ++i) {
+    result += lines[i].whole;
+    if (static_cast<int>(i) == insert_after) {
+      if (!lines[i].has_break) result += "\r\n";
+      result += new_line;
+    }
+  }
+  return result;
+}
+
+CatalogueFile read_catalogue(Disk& disk, const std::string& install_folder) {
+  FileRead read = disk.read_file(catalogue_path(install_folder));
+  return {read.status, read.error, std::move(read.bytes)};
+}
+
+SystemError write_catalogue(Disk& disk, const std::string& install_folder, const std::string& text) {
+  const std::string path = catalogue_path(install_folder);
+  if (!text.empty()) return disk.write_file(path, text);
+  const SystemError error = disk.delete_file(path);
+  return error == system_error::kFileNotFound ? system_error::kNone : error;
 }
 
 }  // namespace km

@@ -1,52 +1,57 @@
 #pragma once
 // The skin catalogue, Game\皮肤.ini: section "皮肤包", keys "英雄1", "英雄2", ... (decimal, no
-// leading zeros), each value one skin name in import order. It goes through the platform's
-// private-profile functions (ProfileCatalogue, catalogue_win32.h); tests use a fake.
+// leading zeros), each value one skin name in import order. Other programs may read and edit it
+// with the platform's private-profile functions, so we read it as they do; but we change it as a
+// whole file, so that a change is one atomic write and nothing we did not mean to touch moves:
+// other sections, comments, other keys (`英雄01` is not a slot) and values of any length stay
+// byte for byte.
 //
 // A catalogue edited by hand may have gaps (slots 1, 2 and 4 filled). Nothing we do may lose or
-// hide the values after a gap, so entries() lists every filled slot, and a rewrite compacts them.
+// hide the values after a gap: the entries are every filled slot in slot order, and a rewrite
+// numbers them 1..M again.
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace km {
+#include "gamefiles/disk.h"
 
-// Read slot values come back cut to this many bytes minus one, as the profile functions do.
-constexpr int kCatalogueValueBuffer = 10240;
+namespace km {
 
 struct CatalogueEntry {
   int slot = 0;        // n of the key "英雄n"
   std::string value;   // the whole value, commas included; never empty
 };
 
-class Catalogue {
- public:
-  virtual ~Catalogue() = default;
-  // The file (or a folder of that name) exists.
-  virtual bool present() = 0;
-  // The empty text when the file, the section or the key is missing.
-  virtual std::string read_slot(int slot) = 0;
-  // Every non-empty slot, in slot order, values after a gap included.
-  virtual std::vector<CatalogueEntry> entries() = 0;
-  virtual bool write_slot(int slot, const std::string& value) = 0;
-  // Rewrites the catalogue without the entry at 1-based position p of entries(): the remaining
-  // values go to slots 1..M in order, in one atomic file write; with M = 0 the file is deleted.
-  // A p outside 1..size still rewrites (compacts) the file. False when anything failed; the old
-  // file then stays as it was.
-  virtual bool remove_position(int p) = 0;
-};
-
 std::string catalogue_section();                 // "皮肤包"
 std::string catalogue_key(int slot);             // "英雄" + decimal slot
 // The slot of a key of the form "英雄n" (n >= 1, decimal, no sign, no leading zero); nullopt else.
 std::optional<int> slot_of_key(std::string_view key);
-// The smallest slot whose value is empty.
-int first_free_slot(Catalogue& catalogue);
-// One past the highest filled slot: where a new value lands after every existing one.
-int slot_after_last(const std::vector<CatalogueEntry>& entries);
-// The whole file as WritePrivateProfileStringA would leave it after writing the values into slots
-// 1..M of a new file: "[皮肤包]\r\n英雄1=...\r\n...". Empty for no values.
-std::string catalogue_file_text(const std::vector<std::string>& values);
+
+// Every non-empty slot of the file's text, in slot order, each with the value the profile
+// functions read for its key (the first such key of the first "皮肤包" section, blanks around it
+// and one pair of quotes taken off) but never cut short.
+std::vector<CatalogueEntry> catalogue_entries(std::string_view file);
+// The file without the entry at 1-based position p of catalogue_entries(): every slot line of
+// "皮肤包" is rewritten, the remaining values as 英雄1..英雄M in order where the first slot line
+// stood; empty slots and unseen duplicates go; everything else stays byte for byte. A p outside
+// 1..size removes nothing but still renumbers. With no slot left, a "皮肤包" header with nothing
+// under it goes too; the empty text means nothing is left and the file should go.
+std::string catalogue_without_position(std::string_view file, int p);
+// The file with the value added as the last entry: a new line "英雄n=value" (n one past every
+// slot key in the file) after the last slot line of the first "皮肤包" section, or a new section
+// at the end when there is none. Everything else stays byte for byte.
+std::string catalogue_with_value(std::string_view file, std::string_view value);
+
+// The catalogue file's bytes, read with full sharing; a file over the size limit is unreadable.
+struct CatalogueFile {
+  ReadStatus status = ReadStatus::missing;
+  SystemError error = system_error::kNone;
+  std::string bytes;
+};
+CatalogueFile read_catalogue(Disk& disk, const std::string& install_folder);
+// Writes the text whole and atomically; the empty text deletes the file (a missing file is fine).
+// Both honour the read-only attribute.
+SystemError write_catalogue(Disk& disk, const std::string& install_folder, const std::string& text);
 
 }  // namespace km

@@ -1,36 +1,79 @@
 #pragma once
-// The whole-file operations the game files and the commands use. The real one is Win32Disk
+// The file operations the game files and the commands use. The real one is Win32Disk
 // (disk_win32.h, ANSI file functions); tests use an in-memory fake that records what happened.
 // Paths are GBK byte texts handed to the platform unchanged.
+#include <cstdint>
 #include <string>
 
 namespace km {
 
+// A Windows error code, the numbers GetLastError gives (on every platform, so the portable code
+// can tell the user why something failed); 0 when the operation worked.
+using SystemError = std::uint32_t;
+
+namespace system_error {
+constexpr SystemError kNone = 0;
+constexpr SystemError kFileNotFound = 2;
+constexpr SystemError kPathNotFound = 3;
+constexpr SystemError kAccessDenied = 5;
+constexpr SystemError kSharingViolation = 32;
+constexpr SystemError kLockViolation = 33;
+constexpr SystemError kHandleDiskFull = 39;
+constexpr SystemError kFileExists = 80;
+constexpr SystemError kDiskFull = 112;
+constexpr SystemError kFileTooLarge = 223;
+constexpr SystemError kCancelled = 1223;
+constexpr SystemError kFileReadOnly = 6009;
+}  // namespace system_error
+
+// The mount list and the catalogue are small text files; anything larger is not one of them and
+// is not read into memory.
+constexpr std::uint64_t kMaxGameTextFileSize = 64ull << 20;
+
 enum class ReadStatus {
   ok,          // the file was read; bytes holds all of it (possibly none)
   missing,     // no such file (or folder on the way), or an empty path
-  unreadable,  // it exists but could not be read: access denied, held open without read sharing, a folder
+  unreadable,  // it exists but could not be read: access denied, held open without sharing, a
+               // folder, larger than the limit; `error` says which
 };
 
 struct FileRead {
   ReadStatus status = ReadStatus::missing;
+  SystemError error = system_error::kNone;
   std::string bytes;  // every byte of the file, zero bytes included
+};
+
+// What a move did. A move whose copy reached the target but whose source could not be deleted
+// still counts as done: the source is then left behind, and the caller is told.
+struct MoveResult {
+  SystemError error = system_error::kNone;
+  bool source_left = false;
 };
 
 class Disk {
  public:
   virtual ~Disk() = default;
-  // Lets other programs read, not write, while the file is open.
-  virtual FileRead read_file(const std::string& path) = 0;
+  // Shares the file fully while reading (the game or an editor may hold it open for writing).
+  // A file larger than max_size is unreadable with kFileTooLarge.
+  virtual FileRead read_file(const std::string& path, std::uint64_t max_size = kMaxGameTextFileSize) = 0;
   // All or nothing: the bytes go to a new file in the same folder that then replaces the target.
-  // A read-only target, a missing folder or any failure on the way gives false and leaves the old
-  // file as it was. An empty path gives false.
-  virtual bool write_file(const std::string& path, const std::string& bytes) = 0;
-  virtual bool delete_file(const std::string& path) = 0;
-  // A search, not an open: a folder counts, and '*' and '?' act as wildcards.
-  virtual bool file_exists(const std::string& path) = 0;
-  // Rename; when that fails, copy over any existing target and delete the source.
-  virtual bool move_file(const std::string& from, const std::string& to) = 0;
+  // A read-only target (kFileReadOnly), a missing folder or any failure on the way leaves the old
+  // file as it was and no new file behind.
+  virtual SystemError write_file(const std::string& path, const std::string& bytes) = 0;
+  // Honours the read-only attribute (kFileReadOnly). A missing file gives kFileNotFound.
+  virtual SystemError delete_file(const std::string& path) = 0;
+  // Into the Recycle Bin, without a question or progress; deleted outright where the drive has no
+  // Recycle Bin. A missing file gives kFileNotFound.
+  virtual SystemError recycle_file(const std::string& path) = 0;
+  // Exactly this path (no wildcards) names a file, not a folder.
+  virtual bool is_file(const std::string& path) = 0;
+  // Exactly this path names a folder.
+  virtual bool is_folder(const std::string& path) = 0;
+  // A rename; across volumes a copy to a new file beside the target that replaces it only when
+  // complete, then the source deleted. An existing target is replaced only when asked.
+  virtual MoveResult move_file(const std::string& from, const std::string& to, bool replace_existing) = 0;
+  // The system's own text for an error code: its first line, trimmed; empty when it has none.
+  virtual std::string error_text(SystemError error) = 0;
 };
 
 }  // namespace km

@@ -1,20 +1,31 @@
 #include "gamefiles/disk_win32.h"
 
 #include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <vector>
 
 #include "gamefiles/text_rules.h"
-#include "ui/handles.h"
+#include "win32/handles.h"
 
 namespace km {
 
 namespace {
 
-bool write_all(HANDLE file, const std::string& bytes) {
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+SystemError last_error() {
+  const DWORD error = GetLastError();
+  return error ? error : ERROR_GEN_FAILURE;
+}
+
+bool write_all(HANDLE file, const char* data, size_t size) {
   size_t done = 0;
-  while (done < bytes.size()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+  while (done < size) {
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 30));
     DWORD written = 0;
-    if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+    if (!WriteFile(file, data + done, chunk, &written, nullptr) || written == 0) return false;
     done += written;
   }
   return true;
@@ -33,28 +44,85 @@ UniqueFile create_temporary_beside(const std::string& path, std::string& tempora
   return UniqueFile();
 }
 
+// Windows refuses to replace or delete a read-only file, but not every platform does (Wine as
+// root): the attribute is the user's word, so we honour it ourselves. A folder is never replaced.
+SystemError refusal_of_target(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return ERROR_SUCCESS;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_ACCESS_DENIED;
+  if (attributes & FILE_ATTRIBUTE_READONLY) return ERROR_FILE_READ_ONLY;
+  return ERROR_SUCCESS;
+}
+
+// A replace or delete refused with "access denied" is most often another program holding the file
+// open without sharing deletion (the game itself): an open for deletion tells the two apart.
+SystemError refine_access_denied(const std::string& path, SystemError error) {
+  if (error != ERROR_ACCESS_DENIED) return error;
+  UniqueFile probe(CreateFileA(path.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                               nullptr));
+  if (!probe && (GetLastError() == ERROR_SHARING_VIOLATION || GetLastError() == ERROR_LOCK_VIOLATION))
+    return ERROR_SHARING_VIOLATION;
+  return error;
+}
+
+// Puts `bytes` (or what is left to read of the open file `from`) into a new file beside `target` and
+// then replaces the target with it, all or nothing.
+SystemError write_beside_and_replace(const std::string& target, const std::string* bytes, HANDLE from,
+                                     bool replace_existing) {
+  std::string temporary;
+  {
+    UniqueFile file = create_temporary_beside(target, temporary);
+    if (!file) return last_error();
+    bool written;
+    if (bytes) {
+      written = write_all(file.get(), bytes->data(), bytes->size());
+    } else {
+      std::vector<char> buffer(1 << 20);
+      DWORD got = 0;
+      do {
+        written = ReadFile(from, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) &&
+                  write_all(file.get(), buffer.data(), got);
+      } while (written && got > 0);
+    }
+    SystemError error = written && FlushFileBuffers(file.get()) ? ERROR_SUCCESS : last_error();
+    if (!CloseHandle(file.release()) && !error) error = last_error();
+    if (error) {
+      DeleteFileA(temporary.c_str());
+      return error;
+    }
+  }
+  const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace_existing ? MOVEFILE_REPLACE_EXISTING : 0);
+  if (!MoveFileExA(temporary.c_str(), target.c_str(), flags)) {
+    const SystemError error = refine_access_denied(target, last_error());
+    DeleteFileA(temporary.c_str());
+    return error;
+  }
+  return ERROR_SUCCESS;
+}
+
 }  // namespace
 
-FileRead Win32Disk::read_file(const std::string& path) {
-  if (path.empty()) return {ReadStatus::missing, {}};
-  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+FileRead Win32Disk::read_file(const std::string& path, std::uint64_t max_size) {
+  if (path.empty()) return {ReadStatus::missing, ERROR_FILE_NOT_FOUND, {}};
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr));
   if (!file) {
-    const DWORD error = GetLastError();
+    const SystemError error = last_error();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME)
-      return {ReadStatus::missing, {}};
-    return {ReadStatus::unreadable, {}};
+      return {ReadStatus::missing, error, {}};
+    return {ReadStatus::unreadable, error, {}};
   }
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
-      static_cast<unsigned long long>(size.QuadPart) > std::string().max_size())
-    return {ReadStatus::unreadable, {}};
-  FileRead result{ReadStatus::ok, std::string(static_cast<size_t>(size.QuadPart), '\0')};
+  if (!GetFileSizeEx(file.get(), &size)) return {ReadStatus::unreadable, last_error(), {}};
+  if (size.QuadPart < 0 || static_cast<std::uint64_t>(size.QuadPart) > max_size)
+    return {ReadStatus::unreadable, ERROR_FILE_TOO_LARGE, {}};
+  FileRead result{ReadStatus::ok, ERROR_SUCCESS, std::string(static_cast<size_t>(size.QuadPart), '\0')};
   size_t done = 0;
   while (done < result.bytes.size()) {
     const DWORD chunk = static_cast<DWORD>(std::min<size_t>(result.bytes.size() - done, 1u << 30));
     DWORD got = 0;
-    if (!ReadFile(file.get(), &result.bytes[done], chunk, &got, nullptr)) return {ReadStatus::unreadable, {}};
+    if (!ReadFile(file.get(), &result.bytes[done], chunk, &got, nullptr))
+      return {ReadStatus::unreadable, last_error(), {}};
     if (got == 0) break;  // the file shrank meanwhile
     done += got;
   }
@@ -62,50 +130,91 @@ FileRead Win32Disk::read_file(const std::string& path) {
   return result;
 }
 
-// All or nothing: a failure at any step leaves the target as it was, never half written.
-bool Win32Disk::write_file(const std::string& path, const std::string& bytes) {
-  if (path.empty()) return false;
-  // Windows refuses to replace a read-only file, but not every platform does (Wine as root):
-  // the attribute is the user's word, so we honour it ourselves.
+SystemError Win32Disk::write_file(const std::string& path, const std::string& bytes) {
+  if (path.empty()) return ERROR_PATH_NOT_FOUND;
+  if (const SystemError refused = refusal_of_target(path)) return refused;
+  return write_beside_and_replace(path, &bytes, nullptr, true);
+}
+
+SystemError Win32Disk::delete_file(const std::string& path) {
+  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return ERROR_FILE_NOT_FOUND;
+  if (const SystemError refused = refusal_of_target(path)) return refused;
+  if (!DeleteFileA(path.c_str())) return refine_access_denied(path, last_error());
+  return ERROR_SUCCESS;
+}
+
+SystemError Win32Disk::recycle_file(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-    return false;
-
-  std::string temporary;
+  if (attributes == INVALID_FILE_ATTRIBUTES) return ERROR_FILE_NOT_FOUND;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_ACCESS_DENIED;
+  // The shell reports its own codes, not the system's: find out first whether another program
+  // holds the file, so the user hears the real reason.
   {
-    UniqueFile file = create_temporary_beside(path, temporary);
-    if (!file) return false;
-    if (!write_all(file.get(), bytes) || !FlushFileBuffers(file.get())) {
-      file.reset();
-      DeleteFileA(temporary.c_str());
-      return false;
-    }
-    if (!CloseHandle(file.release())) {
-      DeleteFileA(temporary.c_str());
-      return false;
-    }
+    UniqueFile probe(CreateFileA(path.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr));
+    if (!probe) return refine_access_denied(path, last_error());
   }
-  if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileA(temporary.c_str());
-    return false;
-  }
-  return true;
+  // The shell wants a list of names ended by an empty one. No wildcard reaches it: the path is
+  // checked to name one existing file above.
+  std::string from = path;
+  from.push_back('\0');
+  SHFILEOPSTRUCTA operation{};
+  operation.wFunc = FO_DELETE;
+  operation.pFrom = from.c_str();
+  operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI | FOF_NOCONFIRMMKDIR;
+  const int shell_result = SHFileOperationA(&operation);
+  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return ERROR_SUCCESS;
+  if (shell_result == 0 && operation.fAnyOperationsAborted) return ERROR_CANCELLED;
+  // No Recycle Bin for this drive, or the shell could not do it: delete it as a plain file.
+  if (!DeleteFileA(path.c_str())) return refine_access_denied(path, last_error());
+  return ERROR_SUCCESS;
 }
 
-bool Win32Disk::delete_file(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
-
-bool Win32Disk::file_exists(const std::string& path) {
-  WIN32_FIND_DATAA found;
-  UniqueFind search(FindFirstFileA(path.c_str(), &found));
-  return static_cast<bool>(search);
+bool Win32Disk::is_file(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Win32Disk::move_file(const std::string& from, const std::string& to) {
-  if (MoveFileA(from.c_str(), to.c_str())) return true;
-  if (!CopyFileA(from.c_str(), to.c_str(), FALSE)) return false;
-  DeleteFileA(from.c_str());
-  return true;
+bool Win32Disk::is_folder(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+MoveResult Win32Disk::move_file(const std::string& from, const std::string& to, bool replace_existing) {
+  if (replace_existing) {
+    if (const SystemError refused = refusal_of_target(to)) return {refused, false};
+  } else if (GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    return {ERROR_FILE_EXISTS, false};
+  }
+  if (MoveFileExA(from.c_str(), to.c_str(), replace_existing ? MOVEFILE_REPLACE_EXISTING : 0))
+    return {ERROR_SUCCESS, false};
+  const SystemError error = last_error();
+  if (error != ERROR_NOT_SAME_DEVICE) return {refine_access_denied(to, error), false};
+
+  // Another volume: a copy that replaces the target only once complete, then the source goes.
+  SystemError copied;
+  {
+    UniqueFile source(CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!source) return {last_error(), false};
+    copied = write_beside_and_replace(to, nullptr, source.get(), replace_existing);
+  }
+  if (copied) return {copied, false};
+  return {ERROR_SUCCESS, !DeleteFileA(from.c_str())};
+}
+
+std::string Win32Disk::error_text(SystemError error) {
+  char* text = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+      reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string result = length ? std::string(text, length) : std::string();
+  if (text) LocalFree(text);
+  result = result.substr(0, result.find_first_of("\r\n"));
+  const size_t last = result.find_last_not_of(" \t");
+  result.erase(last == std::string::npos ? 0 : last + 1);
+  const size_t first = result.find_first_not_of(" \t");
+  return first == std::string::npos ? std::string() : result.substr(first);
 }
 
 }  // namespace km

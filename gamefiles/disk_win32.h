@@ -6,11 +6,14 @@ namespace km {
 
 class Win32Disk final : public Disk {
  public:
-  FileRead read_file(const std::string& path) override;
-  bool write_file(const std::string& path, const std::string& bytes) override;
-  bool delete_file(const std::string& path) override;
-  bool file_exists(const std::string& path) override;
-  bool move_file(const std::string& from, const std::string& to) override;
+  FileRead read_file(const std::string& path, std::uint64_t max_size = kMaxGameTextFileSize) override;
+  SystemError write_file(const std::string& path, const std::string& bytes) override;
+  SystemError delete_file(const std::string& path) override;
+  SystemError recycle_file(const std::string& path) override;
+  bool is_file(const std::string& path) override;
+  bool is_folder(const std::string& path) override;
+  MoveResult move_file(const std::string& from, const std::string& to, bool replace_existing) override;
+  std::string error_text(SystemError error) override;
 };
 
 }  // namespace km

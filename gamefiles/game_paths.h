@@ -15,3 +15,26 @@ std::string imported_pack_path(const std::string& install_folder, const std::str
 std::string pack_path(const std::string& install_folder, const std::string& skin_name);
 
 }  // namespace km
+
+namespace km {
+
+// A skin name that can only name a file directly inside the Game folder: no real backslash (found
+// character by character, so a GBK second byte 0x5C does not count), no slash, colon, '*' or '?',
+// and not "." or "..". Names read from the catalogue may have been edited by hand; a pack path is
+// built only from a name that passes.
+bool is_plain_file_name(const std::string& skin_name);
+
+}  // namespace km
+
+#include <optional>
+
+#include "gamefiles/disk.h"
+
+namespace km {
+
+// The install folder a folder chosen by the user stands for: the folder itself when it holds a
+// Game folder, its parent when it is the Game folder itself; nullopt otherwise. A trailing
+// backslash is dropped first.
+std::optional<std::string> install_folder_of_choice(Disk& disk, std::string chosen);
+
+}  // namespace km

@@ -76,21 +76,17 @@ bool is_entry_line(std::string_view line, std::string_view skin_name) {
 
 std::string_view default_mount_list() { return kDefaultMountList; }
 
-std::optional<std::string> read_mount_list(Disk& disk, const std::string& install_folder) {
+FileRead read_mount_list(Disk& disk, const std::string& install_folder) {
   FileRead read = disk.read_file(mount_list_path(install_folder));
-  switch (read.status) {
-    case ReadStatus::ok: return std::move(read.bytes);
-    case ReadStatus::missing: return std::string();
-    case ReadStatus::unreadable: break;
-  }
-  return std::nullopt;
+  if (read.status == ReadStatus::missing) return {ReadStatus::ok, system_error::kNone, {}};
+  return read;
 }
 
-bool write_mount_list(Disk& disk, const std::string& install_folder, const std::string& text) {
+SystemError write_mount_list(Disk& disk, const std::string& install_folder, const std::string& text) {
   return disk.write_file(mount_list_path(install_folder), text);
 }
 
-bool write_default_mount_list(Disk& disk, const std::string& install_folder) {
+SystemError write_default_mount_list(Disk& disk, const std::string& install_folder) {
   return write_mount_list(disk, install_folder, std::string(kDefaultMountList));
 }
 

@@ -18,11 +18,11 @@ namespace km {
 // The game's stock list: 34 entries, 667 bytes, CR LF between entries and none after the last.
 std::string_view default_mount_list();
 
-// The file's content; the empty text for a missing file. std::nullopt when the file exists but
-// cannot be read: writing anything back then would wipe the game's list.
-std::optional<std::string> read_mount_list(Disk& disk, const std::string& install_folder);
-bool write_mount_list(Disk& disk, const std::string& install_folder, const std::string& text);
-bool write_default_mount_list(Disk& disk, const std::string& install_folder);
+// The file's content. A missing file reads as the empty text (status ok); a file that exists but
+// cannot be read is unreadable: writing anything back then would wipe the game's list.
+FileRead read_mount_list(Disk& disk, const std::string& install_folder);
+SystemError write_mount_list(Disk& disk, const std::string& install_folder, const std::string& text);
+SystemError write_default_mount_list(Disk& disk, const std::string& install_folder);
 
 bool is_mounted(std::string_view list, std::string_view skin_name);
 

@@ -4,7 +4,12 @@ namespace km {
 
 namespace {
 
-bool is_lead_byte(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+// The lead bytes of code page 936. 0x80 and 0xFF stand alone, as IsDBCSLeadByteEx says; a rule on
+// byte values, never a call into the code page, so it is the same on every machine.
+bool is_lead_byte(char c) {
+  const unsigned char b = static_cast<unsigned char>(c);
+  return b >= 0x81 && b <= 0xFE;
+}
 
 bool matches_at(std::string_view text, size_t at, std::string_view key) {
   return text.compare(at, key.size(), key) == 0;

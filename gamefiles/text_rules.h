@@ -3,7 +3,7 @@
 // the ANSI code page (GBK here). Lengths and positions count bytes.
 //
 // Character-step rule: find_text, find_last, replace_text and split_text walk the text one
-// character at a time; a byte >= 0x80 takes the byte after it along, so a match never starts on
+// character at a time; a lead byte (0x81 to 0xFE) takes the byte after it along, so a match never starts on
 // the second byte of a two-byte character (a GBK trail byte can be 0x5C, a backslash). The byte
 // comparison itself may run across character boundaries. A lead byte that is the last byte of
 // the text ends the walk.

@@ -124,7 +124,49 @@ void set_install_path(const std::string& folder) {
   RegCloseKey(key);
 }
 
+struct DescendantSearch {
+  std::string class_name;
+  HWND found = nullptr;
+};
+
 }  // namespace
+
+HWND find_descendant(HWND parent, const std::string& class_name) {
+  DescendantSearch search{class_name};
+  EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<DescendantSearch*>(param);
+        if (lstrcmpiA(class_of(hwnd).c_str(), s->class_name.c_str()) != 0) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void forget_install_folders() {
+  forget_game_install_path();
+  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kestrin-Marquelle");
+}
+
+void forget_game_install_path() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Tencent\\LOL", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key) ==
+      ERROR_SUCCESS) {
+    RegDeleteValueA(key, "InstallPath");
+    RegCloseKey(key);
+  }
+}
+
+std::string remembered_install_folder() {
+  char value[1024] = {};
+  DWORD size = sizeof value - 1;
+  if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Kestrin-Marquelle", "InstallPath", RRF_RT_REG_SZ, nullptr, value,
+                   &size) != ERROR_SUCCESS)
+    return "<none>";
+  return value;
+}
 
 std::string program_path() {
   std::string path = "Z:" KM_PROGRAM_PATH;
@@ -195,7 +237,19 @@ void GameInstall::write(const std::string& name, const std::string& bytes) const
 std::string GameInstall::read(const std::string& name) const { return testing::read_bytes(game_path(name)); }
 
 std::unique_ptr<Program> Program::start(const std::string& install_folder) {
-  set_install_path(install_folder);
+  std::unique_ptr<Program> program = launch(&install_folder);
+  if (!program) return nullptr;
+  if (!program->wait_main_window(6000)) {
+    ADD_FAILURE() << "the main window did not show";
+    return nullptr;
+  }
+  return program;
+}
+
+std::unique_ptr<Program> Program::launch(const std::string* install_folder, bool keep_remembered) {
+  if (!keep_remembered) forget_install_folders();
+  forget_game_install_path();
+  if (install_folder) set_install_path(*install_folder);
   std::unique_ptr<Program> program(new Program());
   std::string command = "\"" + program_path() + "\"";
   STARTUPINFOA startup{sizeof startup};
@@ -208,16 +262,43 @@ std::unique_ptr<Program> Program::start(const std::string& install_folder) {
   CloseHandle(info.hThread);
   program->process_ = info.hProcess;
   program->pid_ = info.dwProcessId;
-  for (int i = 0; i < 300 && !program->window_; ++i) {
-    program->window_ = find_top_level(program->pid_, "KestrinMarquelleMainWindow", kCaption);
-    if (!program->window_) Sleep(20);
-  }
-  if (!program->window_) {
-    ADD_FAILURE() << "the main window did not show";
-    return nullptr;
-  }
-  program->list_ = FindWindowExA(program->window_, nullptr, WC_LISTVIEWA, nullptr);
   return program;
+}
+
+bool Program::wait_main_window(int ms) {
+  for (int waited = 0; waited <= ms && !window_; waited += 20) {
+    window_ = find_top_level(pid_, "KestrinMarquelleMainWindow", kCaption);
+    if (!window_) Sleep(20);
+  }
+  if (window_) list_ = FindWindowExA(window_, nullptr, WC_LISTVIEWA, nullptr);
+  return window_ != nullptr;
+}
+
+HWND Program::wait_folder_picker(int ms) const {
+  for (int waited = 0; waited <= ms; waited += 20) {
+    HWND dialog = find_top_level(pid_, "#32770", "");
+    if (dialog && find_descendant(dialog, WC_TREEVIEWA)) {
+      Sleep(200);  // let the tree fill
+      return dialog;
+    }
+    Sleep(20);
+  }
+  return nullptr;
+}
+
+void Program::choose_folder(HWND picker, const std::string& typed) const {
+  HWND edit = find_descendant(picker, "Edit");
+  ASSERT_TRUE(edit) << "the picker has no edit box";
+  send(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+  PostMessageA(GetDlgItem(picker, IDOK), BM_CLICK, 0, 0);
+  for (int i = 0; i < 250 && IsWindow(picker); ++i) Sleep(20);
+  EXPECT_FALSE(IsWindow(picker));
+}
+
+void Program::cancel_folder_picker(HWND picker) const {
+  PostMessageA(GetDlgItem(picker, IDCANCEL), BM_CLICK, 0, 0);
+  for (int i = 0; i < 250 && IsWindow(picker); ++i) Sleep(20);
+  EXPECT_FALSE(IsWindow(picker));
 }
 
 Program::~Program() {

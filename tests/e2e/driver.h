@@ -66,6 +66,16 @@ class Program {
   // Points HKLM\SOFTWARE\Tencent\LOL\InstallPath (32-bit view) at the folder, starts the program and
   // waits until its main window is shown. Fails the test (and returns null) when it does not show.
   static std::unique_ptr<Program> start(const std::string& install_folder);
+  // Starts the program without waiting for its window: with the registry value pointing at the
+  // folder, or with no value at all (null). The folder remembered by an earlier run is forgotten
+  // first unless kept.
+  static std::unique_ptr<Program> launch(const std::string* install_folder, bool keep_remembered = false);
+  bool wait_main_window(int ms);
+  // The system's folder picker, shown by the program; null when none came within `ms`.
+  HWND wait_folder_picker(int ms = 5000) const;
+  // Types the path into the picker's edit box and presses OK; or presses Cancel.
+  void choose_folder(HWND picker, const std::string& typed) const;
+  void cancel_folder_picker(HWND picker) const;
   ~Program();
 
   HWND window() const { return window_; }
@@ -98,6 +108,14 @@ class Program {
   HWND window_ = nullptr;
   HWND list_ = nullptr;
 };
+
+// The first window of that class under the parent, at any depth.
+HWND find_descendant(HWND parent, const std::string& class_name);
+// No game registry value, no remembered folder.
+void forget_install_folders();
+void forget_game_install_path();
+// The folder the program remembered for this user; "<none>" when there is none.
+std::string remembered_install_folder();
 
 // The program's path as Windows sees it.
 std::string program_path();

@@ -182,7 +182,7 @@ TEST(MainWindow, RestoreDefaultThatCannotWriteSaysSoAndGoesOn) {
   PostMessageA(program->button("恢复默认"), BM_CLICK, 0, 0);
   MessageBoxSeen box = program->wait_message_box();
   ASSERT_TRUE(box.hwnd);
-  EXPECT_EQ(box.text, "恢复默认失败！");
+  EXPECT_EQ(box.text, "恢复默认失败！\r\n文件是只读的");
   EXPECT_EQ(box.caption, "信息：");
   program->answer(box, IDOK);
   Sleep(200);

@@ -1,5 +1,5 @@
 #pragma once
-// In-memory stand-ins for the disk, the catalogue, the list control, message boxes and the program,
+// In-memory stand-ins for the disk, the list control, message boxes and the program,
 // for tests of the portable commands. Each records what happened so a test can check it.
 #include <map>
 #include <set>
@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "commands/commands.h"
-#include "gamefiles/catalogue.h"
 #include "gamefiles/disk.h"
 
 namespace km::fakes {
@@ -15,68 +14,53 @@ namespace km::fakes {
 class FakeDisk : public Disk {
  public:
   std::map<std::string, std::string> files;
-  std::set<std::string> unreadable;    // exist, but reading them fails
-  std::set<std::string> unwritable;    // writing, deleting or moving onto them fails
-  std::vector<std::string> written;    // paths, in the order of successful writes
+  std::set<std::string> folders;                      // paths as the commands build them
+  std::map<std::string, SystemError> read_errors;     // exist, but reading them fails so
+  std::map<std::string, SystemError> write_errors;    // writing, deleting or moving onto them fails so
+  std::vector<std::string> written;                   // paths, in the order of successful writes
+  std::vector<std::string> recycled;                  // paths put into the Recycle Bin
 
-  FileRead read_file(const std::string& path) override {
-    if (unreadable.count(path)) return {ReadStatus::unreadable, {}};
+  FileRead read_file(const std::string& path, std::uint64_t max_size) override {
+    if (auto it = read_errors.find(path); it != read_errors.end()) return {ReadStatus::unreadable, it->second, {}};
     auto it = files.find(path);
-    if (it == files.end()) return {ReadStatus::missing, {}};
-    return {ReadStatus::ok, it->second};
+    if (it == files.end()) return {ReadStatus::missing, system_error::kFileNotFound, {}};
+    if (it->second.size() > max_size) return {ReadStatus::unreadable, system_error::kFileTooLarge, {}};
+    return {ReadStatus::ok, system_error::kNone, it->second};
   }
-  bool write_file(const std::string& path, const std::string& bytes) override {
-    if (path.empty() || unwritable.count(path)) return false;
+  SystemError write_file(const std::string& path, const std::string& bytes) override {
+    if (auto it = write_errors.find(path); it != write_errors.end()) return it->second;
+    if (path.empty() || !folders.count(folder_of(path))) return system_error::kPathNotFound;
     files[path] = bytes;
     written.push_back(path);
-    return true;
+    return system_error::kNone;
   }
-  bool delete_file(const std::string& path) override {
-    if (unwritable.count(path)) return false;
-    return files.erase(path) > 0;
+  SystemError delete_file(const std::string& path) override {
+    if (auto it = write_errors.find(path); it != write_errors.end()) return it->second;
+    return files.erase(path) ? system_error::kNone : system_error::kFileNotFound;
   }
-  bool file_exists(const std::string& path) override { return files.count(path) || unreadable.count(path); }
-  bool move_file(const std::string& from, const std::string& to) override {
+  SystemError recycle_file(const std::string& path) override {
+    const SystemError error = delete_file(path);
+    if (!error) recycled.push_back(path);
+    return error;
+  }
+  bool is_file(const std::string& path) override { return files.count(path) || read_errors.count(path); }
+  bool is_folder(const std::string& path) override { return folders.count(without_trailing_backslash(path)) > 0; }
+  MoveResult move_file(const std::string& from, const std::string& to, bool replace_existing) override {
     auto it = files.find(from);
-    if (it == files.end() || unwritable.count(to)) return false;
+    if (it == files.end()) return {system_error::kFileNotFound, false};
+    if (auto error = write_errors.find(to); error != write_errors.end()) return {error->second, false};
+    if (!replace_existing && files.count(to)) return {system_error::kFileExists, false};
     files[to] = it->second;
     files.erase(from);
-    return true;
+    return {system_error::kNone, false};
   }
-};
+  std::string error_text(SystemError error) override { return "system text " + std::to_string(error); }
 
-class FakeCatalogue : public Catalogue {
- public:
-  bool exists = true;
-  bool writes_fail = false;
-  std::map<int, std::string> slots;  // the file's keys; an empty value reads as a free slot
-
-  bool present() override { return exists; }
-  std::string read_slot(int slot) override {
-    auto it = slots.find(slot);
-    return it == slots.end() ? std::string() : it->second;
-  }
-  std::vector<CatalogueEntry> entries() override {
-    std::vector<CatalogueEntry> out;
-    for (const auto& [slot, value] : slots)
-      if (!value.empty()) out.push_back({slot, value});
-    return out;
-  }
-  bool write_slot(int slot, const std::string& value) override {
-    if (writes_fail) return false;
-    slots[slot] = value;
-    exists = true;
-    return true;
-  }
-  bool remove_position(int p) override {
-    if (writes_fail) return false;
-    std::vector<CatalogueEntry> all = entries();
-    slots.clear();
-    int next = 1;
-    for (int i = 0; i < static_cast<int>(all.size()); ++i)
-      if (i + 1 != p) slots[next++] = all[i].value;
-    exists = !slots.empty();
-    return true;
+  // Folders are kept without a trailing backslash ("D:\LOL\Game").
+  static std::string folder_of(const std::string& path) { return path.substr(0, path.rfind('\\')); }
+  static std::string without_trailing_backslash(std::string path) {
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    return path;
   }
 };
 

@@ -8,6 +8,14 @@
 namespace km {
 namespace {
 
+using Values = std::vector<std::string>;
+
+Values values_of(std::string_view file) {
+  Values values;
+  for (const CatalogueEntry& e : catalogue_entries(file)) values.push_back(e.value);
+  return values;
+}
+
 TEST(Catalogue, KeysAndSlots) {
   EXPECT_EQ(catalogue_section(), "\xC6\xA4\xB7\xF4\xB0\xFC");  // 皮肤包 in GBK
   EXPECT_EQ(catalogue_key(1), "\xD3\xA2\xD0\xDB" "1");          // 英雄1
@@ -26,20 +34,89 @@ TEST(Catalogue, KeysAndSlots) {
   }
 }
 
-TEST(Catalogue, FileTextIsWhatTheProfileFunctionsWrite) {
-  EXPECT_EQ(catalogue_file_text({}), "");
-  EXPECT_EQ(catalogue_file_text({"SkinA", "A,B"}), "[皮肤包]\r\n英雄1=SkinA\r\n英雄2=A,B\r\n");
-  EXPECT_EQ(catalogue_path("D:\\LOL\\"), "D:\\LOL\\\\Game\\皮肤.ini");
+// What the profile functions read for each slot: the first key of the first section of that name,
+// blanks around it off, one pair of quotes off; never cut short.
+TEST(Catalogue, EntriesAreWhatTheProfileFunctionsRead) {
+  struct Case { std::string file; Values values; };
+  const std::string long_value(20000, 'x');
+  const Case cases[] = {
+      {"", {}},
+      {"[皮肤包]\r\n英雄1=A\r\n英雄2=B,1\r\n英雄4=D\r\n", {"A", "B,1", "D"}},   // a gap hides nothing
+      {"[皮肤包]\n英雄2=B\n英雄1=A", {"A", "B"}},                               // slot order, LF only
+      {"[皮肤包]\r\n英雄1=\r\n英雄1=A\r\n英雄2=X\r\n英雄2=Y\r\n英雄3\r\n", {"X"}},  // the first key counts
+      {"[皮肤包]\r\n英雄1=A\r\n[皮肤包]\r\n英雄2=B\r\n", {"A"}},                 // the first section counts
+      {"[其他]\r\n英雄1=X\r\n[皮肤包]\r\n英雄01=Y\r\n英雄1=A\r\n", {"A"}},
+      {"  [皮肤包]  \r\n  英雄1  =  \"q\"  \r\n英雄2='s'\r\n英雄3=\"half\r\n英雄4=a=b\r\n", {"q", "s", "\"half", "a=b"}},
+      {"[ 皮肤包 ]\r\n英雄1=A\r\n", {"A"}},                                      // blanks around the name too
+      {"[皮肤包]\r\n英雄1=" + long_value + "\r\n", {long_value}},
+      {"[皮肤包]\r\n;英雄1=A\r\n英雄2=皮肤]包\r\n", {"皮肤]包"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file.substr(0, 80));
+    EXPECT_EQ(values_of(c.file), c.values);
+  }
+  const std::vector<CatalogueEntry> entries = catalogue_entries("[皮肤包]\r\n英雄4=D\r\n英雄1=A\r\n");
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[1].slot, 4);
 }
 
-TEST(Catalogue, SlotsAroundAGap) {
-  fakes::FakeCatalogue catalogue;
-  catalogue.slots = {{1, "A"}, {2, "B"}, {4, "D"}};
-  EXPECT_EQ(first_free_slot(catalogue), 3);
-  EXPECT_EQ(slot_after_last(catalogue.entries()), 5);
-  EXPECT_EQ(slot_after_last({}), 1);
-  fakes::FakeCatalogue empty;
-  EXPECT_EQ(first_free_slot(empty), 1);
+// Only the slot lines of 皮肤包 change; every other byte stays.
+TEST(Catalogue, RemovingAPositionKeepsEverythingElse) {
+  struct Case { std::string file; int position; std::string result; };
+  const std::string long_value(20000, 'v');
+  const Case cases[] = {
+      {"[皮肤包]\r\n英雄1=A\r\n英雄2=B\r\n英雄3=C\r\n", 1, "[皮肤包]\r\n英雄1=B\r\n英雄2=C\r\n"},
+      {"[皮肤包]\r\n英雄1=A\r\n英雄2=B\r\n英雄4=D\r\n", 1, "[皮肤包]\r\n英雄1=B\r\n英雄2=D\r\n"},
+      {"[皮肤包]\r\n英雄1=A\r\n英雄2=B\r\n", 3, "[皮肤包]\r\n英雄1=A\r\n英雄2=B\r\n"},  // past the end
+      {"[皮肤包]\r\n英雄1=A\r\n", 1, ""},                                          // nothing left
+      {"[皮肤包]\r\n英雄1=A\r\n\r\n", 1, ""},
+      {"; mine\r\n[其他]\r\nx=1\r\n\r\n[皮肤包]\r\n英雄01=keep\r\n英雄1=A\r\n英雄2=" + long_value +
+           "\r\n英雄2=dup\r\n英雄5=\r\n[尾]\r\ny=2",
+       1, "; mine\r\n[其他]\r\nx=1\r\n\r\n[皮肤包]\r\n英雄01=keep\r\n英雄1=" + long_value + "\r\n[尾]\r\ny=2"},
+      {"[其他]\r\nx=1\r\n[皮肤包]\r\n英雄1=A\r\n", 1, "[其他]\r\nx=1\r\n"},          // the empty header goes
+      {"[皮肤包]\r\n英雄1=A\r\nnote=1\r\n", 1, "[皮肤包]\r\nnote=1\r\n"},            // a header with more stays
+      {"[皮肤包]\r\n英雄1=A\r\n[皮肤包]\r\n英雄1=B\r\n", 2, "[皮肤包]\r\n英雄1=A\r\n[皮肤包]\r\n"},  // unseen duplicates go
+      {"[皮肤包]\n英雄1=A\n英雄2=B", 1, "[皮肤包]\n英雄1=B\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file.substr(0, 80) + " / " + std::to_string(c.position));
+    EXPECT_EQ(catalogue_without_position(c.file, c.position), c.result);
+  }
+}
+
+TEST(Catalogue, AddingAValueGoesAfterTheLastSlot) {
+  struct Case { std::string file; std::string result; };
+  const Case cases[] = {
+      {"", "[皮肤包]\r\n英雄1=N\r\n"},
+      {"[皮肤包]\r\n英雄1=A\r\n英雄2=B\r\n英雄4=D\r\n[其他]\r\nx=1\r\n",
+       "[皮肤包]\r\n英雄1=A\r\n英雄2=B\r\n英雄4=D\r\n英雄5=N\r\n[其他]\r\nx=1\r\n"},
+      {"[皮肤包]\r\n英雄1=A", "[皮肤包]\r\n英雄1=A\r\n英雄2=N\r\n"},
+      {"[其他]\r\nx=1", "[其他]\r\nx=1\r\n[皮肤包]\r\n英雄1=N\r\n"},
+      {"[皮肤包]\r\nnote=1\r\n", "[皮肤包]\r\n英雄1=N\r\nnote=1\r\n"},
+      // An empty key would hide a new value of the same slot: the new one goes past every key.
+      {"[皮肤包]\r\n英雄3=\r\n", "[皮肤包]\r\n英雄3=\r\n英雄4=N\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::string result = catalogue_with_value(c.file, "N");
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(values_of(result).back(), "N");
+  }
+}
+
+TEST(Catalogue, ReadAndWriteThroughTheDisk) {
+  fakes::FakeDisk disk;
+  const std::string folder = "D:\\LOL";
+  disk.folders.insert("D:\\LOL\\Game");
+  const std::string path = catalogue_path(folder);
+  EXPECT_EQ(read_catalogue(disk, folder).status, ReadStatus::missing);
+  EXPECT_EQ(write_catalogue(disk, folder, ""), system_error::kNone);  // nothing to delete
+  EXPECT_EQ(write_catalogue(disk, folder, "[皮肤包]\r\n英雄1=A\r\n"), system_error::kNone);
+  EXPECT_EQ(read_catalogue(disk, folder).bytes, "[皮肤包]\r\n英雄1=A\r\n");
+  EXPECT_EQ(write_catalogue(disk, folder, ""), system_error::kNone);
+  EXPECT_FALSE(disk.files.count(path));
+  disk.read_errors[path] = system_error::kSharingViolation;
+  EXPECT_EQ(read_catalogue(disk, folder).status, ReadStatus::unreadable);
 }
 
 }  // namespace

@@ -104,21 +104,31 @@ TEST(MountList, MountTwiceThenUnmountGivesTheOriginalBytes) {
 TEST(MountList, ReadTellsMissingFromUnreadableAndKeepsZeroBytes) {
   fakes::FakeDisk disk;
   const std::string folder = "D:\\Games\\LOL";
+  disk.folders.insert(folder + "\\Game");
   const std::string path = mount_list_path(folder);
   EXPECT_EQ(path, "D:\\Games\\LOL\\Game\\ClientZips.txt");
 
-  EXPECT_EQ(read_mount_list(disk, folder), std::string());
+  FileRead read = read_mount_list(disk, folder);  // missing: the empty list
+  EXPECT_EQ(read.status, ReadStatus::ok);
+  EXPECT_EQ(read.bytes, "");
 
   disk.files[path] = bytes("Aatrox.zip\0junk\r\nSkinA.zip");
-  EXPECT_EQ(read_mount_list(disk, folder), disk.files[path]);
+  EXPECT_EQ(read_mount_list(disk, folder).bytes, disk.files[path]);
 
-  disk.unreadable.insert(path);
-  EXPECT_EQ(read_mount_list(disk, folder), std::nullopt);
+  disk.files[path] = std::string(kMaxGameTextFileSize + 1, 'x');  // no list is that large
+  read = read_mount_list(disk, folder);
+  EXPECT_EQ(read.status, ReadStatus::unreadable);
+  EXPECT_EQ(read.error, system_error::kFileTooLarge);
 
-  ASSERT_TRUE(write_default_mount_list(disk, folder));
+  disk.read_errors[path] = system_error::kSharingViolation;
+  read = read_mount_list(disk, folder);
+  EXPECT_EQ(read.status, ReadStatus::unreadable);
+  EXPECT_EQ(read.error, system_error::kSharingViolation);
+
+  EXPECT_EQ(write_default_mount_list(disk, folder), system_error::kNone);
   EXPECT_EQ(disk.files[path], default_mount_list());
-  disk.unwritable.insert(path);
-  EXPECT_FALSE(write_mount_list(disk, folder, "x"));
+  disk.write_errors[path] = system_error::kAccessDenied;
+  EXPECT_EQ(write_mount_list(disk, folder, "x"), system_error::kAccessDenied);
 }
 
 }  // namespace

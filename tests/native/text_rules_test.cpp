@@ -45,6 +45,11 @@ TEST(TextRules, FindText) {
       {"\xB0" "a", "a", -1, -1},
       // A lead byte at the very end is still a place where a match may start.
       {"ab\xB0", "\xB0", 3, 3},
+      // 0x80 and 0xFF are characters of their own: the byte after them may start a match.
+      {"\x80" "a", "a", 2, 2},
+      {"\xFF" "\\", "\\", 2, 2},
+      {"\x81" "\\", "\\", -1, -1},
+      {"\xFE" "\\" "\\", "\\", 3, 3},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text + " / " + c.key);
@@ -71,6 +76,7 @@ TEST(TextRules, ReplaceText) {
       {"abc", "", "x", "abc"},
       {"\xB0" "ab", "a", "x", "\xB0" "ab"},       // "a" is a trail byte here
       {"ab\xB0", "b", "", "a\xB0"},               // a lone lead byte at the end is kept
+      {"\x80" "a\xFF" "a", "a", "", "\x80\xFF"},      // 0x80 and 0xFF take nothing along
       {"X:\\" + kTrailBackslash + "\\y", "X:\\" + kTrailBackslash + "\\", "", "y"},
   };
   for (const Case& c : cases) {

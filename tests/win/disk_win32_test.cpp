@@ -12,6 +12,10 @@ using testing::read_bytes;
 using testing::TempFolder;
 using testing::write_bytes;
 
+HANDLE hold(const std::string& path, DWORD share) {
+  return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
 TEST(Win32Disk, ReadTellsMissingUnreadableAndOk) {
   TempFolder dir;
   Win32Disk disk;
@@ -27,11 +31,22 @@ TEST(Win32Disk, ReadTellsMissingUnreadableAndOk) {
   FileRead read = disk.read_file(path);
   EXPECT_EQ(read.status, ReadStatus::ok);
   EXPECT_EQ(read.bytes, content);
+  read = disk.read_file(path, 4);
+  EXPECT_EQ(read.status, ReadStatus::unreadable);
+  EXPECT_EQ(read.error, static_cast<SystemError>(ERROR_FILE_TOO_LARGE));
 
-  // Another program holds the file open without sharing: unreadable, not empty.
-  HANDLE held = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  // The game or an editor holding the file open for writing, sharing it: still readable.
+  HANDLE shared = hold(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
+  ASSERT_NE(shared, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(disk.read_file(path).bytes, content);
+  CloseHandle(shared);
+
+  // Held open without sharing: unreadable, and why.
+  HANDLE held = hold(path, 0);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(disk.read_file(path).status, ReadStatus::unreadable);
+  read = disk.read_file(path);
+  EXPECT_EQ(read.status, ReadStatus::unreadable);
+  EXPECT_EQ(read.error, static_cast<SystemError>(ERROR_SHARING_VIOLATION));
   CloseHandle(held);
 }
 
@@ -40,55 +55,83 @@ TEST(Win32Disk, WriteIsAllOrNothing) {
   Win32Disk disk;
   const std::string path = dir / "ClientZips.txt";
 
-  ASSERT_TRUE(disk.write_file(path, ""));
+  ASSERT_EQ(disk.write_file(path, ""), 0u);
   EXPECT_EQ(read_bytes(path), "");
-  ASSERT_TRUE(disk.write_file(path, "old\r\nbytes"));
-  ASSERT_TRUE(disk.write_file(path, "new"));
-  EXPECT_EQ(read_bytes(path), "new");
-  EXPECT_EQ(disk.read_file(path).bytes, "new");
-
-  // A read-only target is refused; the old bytes stay and no temporary file is left behind.
-  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_FALSE(disk.write_file(path, "lost"));
-  EXPECT_EQ(read_bytes(path), "new");
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-
-  // Held open by another program without sharing: the write fails and changes nothing.
-  HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  EXPECT_FALSE(disk.write_file(path, "lost"));
-  CloseHandle(held);
+  ASSERT_EQ(disk.write_file(path, "old\r\nbytes"), 0u);
+  ASSERT_EQ(disk.write_file(path, "new"), 0u);
   EXPECT_EQ(read_bytes(path), "new");
 
-  EXPECT_FALSE(disk.write_file(dir / "no folder\\x.txt", "x"));
-  EXPECT_FALSE(disk.write_file("", "x"));
+  struct Case { const char* what; DWORD attributes; DWORD share; SystemError error; };
+  const Case cases[] = {
+      {"read-only", FILE_ATTRIBUTE_READONLY, ~0u, ERROR_FILE_READ_ONLY},
+      {"held without sharing", FILE_ATTRIBUTE_NORMAL, 0, ERROR_SHARING_VIOLATION},
+      {"held sharing read and write, not delete", FILE_ATTRIBUTE_NORMAL, FILE_SHARE_READ | FILE_SHARE_WRITE,
+       ERROR_SHARING_VIOLATION},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), c.attributes));
+    HANDLE held = c.share == ~0u ? INVALID_HANDLE_VALUE : hold(path, c.share);
+    EXPECT_EQ(disk.write_file(path, "lost"), c.error);
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(read_bytes(path), "new");
+    EXPECT_EQ(folder_listing(dir.path()), "ClientZips.txt;");  // no temporary file left
+  }
+  EXPECT_EQ(disk.write_file(dir / "no folder\\x.txt", "x"), static_cast<SystemError>(ERROR_PATH_NOT_FOUND));
+  EXPECT_NE(disk.write_file("", "x"), 0u);
   EXPECT_EQ(folder_listing(dir.path()), "ClientZips.txt;");
 }
 
-TEST(Win32Disk, ExistsIsASearch) {
+TEST(Win32Disk, ExactFilesFoldersAndDeletes) {
   TempFolder dir;
   Win32Disk disk;
-  ASSERT_TRUE(CreateDirectoryA((dir / "皮肤.ini").c_str(), nullptr));
-  EXPECT_TRUE(disk.file_exists(dir / "皮肤.ini"));  // a folder counts
+  ASSERT_TRUE(CreateDirectoryA((dir / "Game").c_str(), nullptr));
   ASSERT_TRUE(write_bytes(dir / "a.zip", "z"));
-  EXPECT_TRUE(disk.file_exists(dir / "*.zip"));
-  EXPECT_TRUE(disk.file_exists(dir / "?.zip"));
-  EXPECT_FALSE(disk.file_exists(dir / "b.zip"));
-  EXPECT_TRUE(disk.delete_file(dir / "a.zip"));
-  EXPECT_FALSE(disk.file_exists(dir / "a.zip"));
-  EXPECT_FALSE(disk.delete_file(dir / "a.zip"));
+  EXPECT_TRUE(disk.is_file(dir / "a.zip"));
+  EXPECT_FALSE(disk.is_file(dir / "*.zip"));  // no wildcards
+  EXPECT_FALSE(disk.is_file(dir / "?.zip"));
+  EXPECT_FALSE(disk.is_file(dir / "Game"));
+  EXPECT_TRUE(disk.is_folder(dir / "Game"));
+  EXPECT_TRUE(disk.is_folder(dir / "Game\\"));
+  EXPECT_FALSE(disk.is_folder(dir / "a.zip"));
+
+  ASSERT_TRUE(SetFileAttributesA((dir / "a.zip").c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(disk.delete_file(dir / "a.zip"), static_cast<SystemError>(ERROR_FILE_READ_ONLY));
+  ASSERT_TRUE(SetFileAttributesA((dir / "a.zip").c_str(), FILE_ATTRIBUTE_NORMAL));
+  EXPECT_EQ(disk.delete_file(dir / "a.zip"), 0u);
+  EXPECT_EQ(disk.delete_file(dir / "a.zip"), static_cast<SystemError>(ERROR_FILE_NOT_FOUND));
 }
 
-TEST(Win32Disk, MoveReplacesAnExistingTarget) {
+TEST(Win32Disk, RecycleTakesOneFileAndSaysWhyNot) {
+  TempFolder dir;
+  Win32Disk disk;
+  ASSERT_TRUE(write_bytes(dir / "a.zip", "a"));
+  ASSERT_TRUE(write_bytes(dir / "b.zip", "b"));
+  HANDLE held = hold(dir / "a.zip", FILE_SHARE_READ);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(disk.recycle_file(dir / "a.zip"), static_cast<SystemError>(ERROR_SHARING_VIOLATION));
+  CloseHandle(held);
+  EXPECT_EQ(disk.recycle_file(dir / "a.zip"), 0u);
+  EXPECT_EQ(disk.recycle_file(dir / "a.zip"), static_cast<SystemError>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(folder_listing(dir.path()), "b.zip;");
+}
+
+TEST(Win32Disk, MoveReplacesOnlyWhenAsked) {
   TempFolder dir;
   Win32Disk disk;
   ASSERT_TRUE(CreateDirectoryA((dir / "Game").c_str(), nullptr));
   ASSERT_TRUE(write_bytes(dir / "阿狸.zip", "new pack"));
   ASSERT_TRUE(write_bytes(dir / "Game\\阿狸.zip", "old pack"));
-  EXPECT_TRUE(disk.move_file(dir / "阿狸.zip", dir / "Game\\阿狸.zip"));
+  EXPECT_EQ(disk.move_file(dir / "阿狸.zip", dir / "Game\\阿狸.zip", false).error,
+            static_cast<SystemError>(ERROR_FILE_EXISTS));
+  EXPECT_EQ(read_bytes(dir / "Game\\阿狸.zip"), "old pack");
+  const MoveResult moved = disk.move_file(dir / "阿狸.zip", dir / "Game\\阿狸.zip", true);
+  EXPECT_EQ(moved.error, 0u);
+  EXPECT_FALSE(moved.source_left);
   EXPECT_EQ(read_bytes(dir / "Game\\阿狸.zip"), "new pack");
   EXPECT_EQ(read_bytes(dir / "阿狸.zip"), "<missing>");
-  EXPECT_FALSE(disk.move_file(dir / "gone.zip", dir / "Game\\gone.zip"));
+  EXPECT_NE(disk.move_file(dir / "gone.zip", dir / "Game\\gone.zip", false).error, 0u);
 }
 
 }  // namespace

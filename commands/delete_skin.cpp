@@ -1,0 +1,78 @@
+#include <vector>
+
+#include "commands/commands.h"
+#include "commands/failure_reason.h"
+#include "gamefiles/catalogue.h"
+#include "gamefiles/game_paths.h"
+#include "gamefiles/mount_list.h"
+
+namespace km {
+
+namespace {
+
+// The catalogue position of the row's skin: the row's own position when it still holds that
+// name; otherwise (another copy of the program changed the file since we listed it) where the name
+// stands now; 0 when the catalogue no longer holds it.
+int catalogue_position(const std::vector<CatalogueEntry>& entries, int row, const std::string& name) {
+  if (row < static_cast<int>(entries.size()) && entries[row].value == name) return row + 1;
+  for (size_t i = 0; i < entries.size(); ++i)
+    if (entries[i].value == name) return static_cast<int>(i) + 1;
+  return 0;
+}
+
+}  // namespace
+
+// The order keeps the game safe: the game's list first, so it never names a pack that is gone;
+// the catalogue last, so a skin whose pack could not go stays listed and can be deleted again.
+void delete_skin(CommandContext& ctx) {
+  const int row = ctx.list.selection();
+  if (row == -1) {
+    ctx.messages.show("未找到删除皮肤！", MessageKind::failure);
+    return;
+  }
+  const std::string name = ctx.list.cell(row, kNameColumn);
+  auto fail = [&](const std::string& reason) {
+    ctx.messages.show(failure_text("皮肤删除失败！", reason), MessageKind::failure);
+  };
+  if (!game_folder_present(ctx)) return fail(kReasonNoGameFolder);
+
+  // Both files are read before anything changes: an unreadable one stops Delete untouched.
+  const CatalogueFile catalogue = read_catalogue(ctx.disk, ctx.install_folder);
+  if (catalogue.status == ReadStatus::unreadable) return fail(reason_for_game_file_error(ctx, catalogue.error));
+  const FileRead list = read_mount_list(ctx.disk, ctx.install_folder);
+  if (list.status != ReadStatus::ok) return fail(reason_for_game_file_error(ctx, list.error));
+
+  if (find_entry(list.bytes, name) != -1) {
+    if (const SystemError error = write_mount_list(ctx.disk, ctx.install_folder, remove_entry(list.bytes, name)))
+      return fail(reason_for_game_file_error(ctx, error));
+  }
+
+  // A name edited by hand into the catalogue may point outside the Game folder: then no pack goes.
+  if (is_plain_file_name(name)) {
+    const std::string pack = pack_path(ctx.install_folder, name);
+    if (ctx.disk.is_file(pack)) {
+      const SystemError error = ctx.disk.recycle_file(pack);
+      if (error && error != system_error::kFileNotFound) {
+        ctx.list.set_cell(row, kStatusColumn, kNotMounted);
+        return fail(reason_for_game_file_error(ctx, error));
+      }
+    }
+  }
+
+  if (catalogue.status == ReadStatus::ok) {
+    const int position = catalogue_position(catalogue_entries(catalogue.bytes), row, name);
+    if (position != 0) {
+      const std::string rewritten = catalogue_without_position(catalogue.bytes, position);
+      if (const SystemError error = write_catalogue(ctx.disk, ctx.install_folder, rewritten)) {
+        ctx.list.set_cell(row, kStatusColumn, kNotMounted);
+        return fail(reason_for_game_file_error(ctx, error));
+      }
+    }
+  }
+
+  ctx.list.delete_row(row);
+  ctx.list.repaint_now();
+  ctx.messages.show("皮肤删除成功！", MessageKind::information);
+}
+
+}  // namespace km

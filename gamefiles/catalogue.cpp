@@ -1,7 +1,6 @@
 #include "gamefiles/catalogue.h"
 
 #include <algorithm>
-#include <map>
 
 #include "gamefiles/game_paths.h"
 #include "gamefiles/text_rules.h"
@@ -51,6 +50,7 @@ size_t last_closing_bracket(std::string_view line) {
 
 std::vector<IniLine> parse_lines(std::string_view file) {
   std::vector<IniLine> lines;
+  lines.reserve(static_cast<size_t>(std::count(file.begin(), file.end(), '\n')) + 1);
   const std::string section_name = catalogue_section();
   int section = -1;
   int first_catalogue = -1;
@@ -100,15 +100,33 @@ std::string read_value(std::string_view value) {
   return std::string(value);
 }
 
-std::string slot_line(int slot, std::string_view value) {
-  std::string line = catalogue_key(slot);
-  line += '=';
-  line += value;
-  line += "\r\n";
-  return line;
+void append_slot_line(std::string& text, int slot, std::string_view value) {
+  text += kKeyPrefix;
+  text += std::to_string(slot);
+  text += '=';
+  text += value;
+  text += "\r\n";
 }
 
 bool is_blank_text(std::string_view text) { return trim(text).empty(); }
+
+// The profile functions look in the first section of that name only, and take the first key.
+std::vector<CatalogueEntry> entries_of(const std::vector<IniLine>& lines) {
+  std::vector<const IniLine*> slot_lines;
+  for (const IniLine& line : lines)
+    if (line.slot && line.in_first_catalogue) slot_lines.push_back(&line);
+  std::stable_sort(slot_lines.begin(), slot_lines.end(),
+                   [](const IniLine* a, const IniLine* b) { return *a->slot < *b->slot; });
+  std::vector<CatalogueEntry> entries;
+  entries.reserve(slot_lines.size());
+  for (size_t i = 0; i < slot_lines.size(); ++i) {
+    const IniLine& line = *slot_lines[i];
+    if (i > 0 && *slot_lines[i - 1]->slot == *line.slot) continue;  // an unseen duplicate
+    std::string value = line.has_value ? read_value(line.value) : std::string();
+    if (!value.empty()) entries.push_back({*line.slot, std::move(value)});
+  }
+  return entries;
+}
 
 }  // namespace
 
@@ -130,28 +148,17 @@ std::optional<int> slot_of_key(std::string_view key) {
   return n;
 }
 
-std::vector<CatalogueEntry> catalogue_entries(std::string_view file) {
-  // The profile functions look in the first section of that name only, and take the first key.
-  std::map<int, std::string> seen;
-  for (const IniLine& line : parse_lines(file)) {
-    if (line.slot && line.in_first_catalogue && !seen.count(*line.slot))
-      seen.emplace(*line.slot, line.has_value ? read_value(line.value) : std::string());
-  }
-  std::vector<CatalogueEntry> entries;
-  for (auto& [slot, value] : seen)
-    if (!value.empty()) entries.push_back({slot, std::move(value)});
-  return entries;
-}
+std::vector<CatalogueEntry> catalogue_entries(std::string_view file) { return entries_of(parse_lines(file)); }
 
 std::string catalogue_without_position(std::string_view file, int p) {
-  const std::vector<CatalogueEntry> entries = catalogue_entries(file);
+  const std::vector<IniLine> lines = parse_lines(file);
+  const std::vector<CatalogueEntry> entries = entries_of(lines);
   std::string block;
   int next = 1;
   for (size_t i = 0; i < entries.size(); ++i)
-    if (static_cast<int>(i) + 1 != p) block += slot_line(next++, entries[i].value);
+    if (static_cast<int>(i) + 1 != p) append_slot_line(block, next++, entries[i].value);
   const bool none_left = block.empty();
 
-  const std::vector<IniLine> lines = parse_lines(file);
   std::string result;
   result.reserve(file.size() + 32);
   bool placed = false;
@@ -185,7 +192,8 @@ std::string catalogue_with_value(std::string_view file, std::string_view value) 
     if (line.in_first_catalogue && (line.slot || (line.header && insert_after == -1)))
       insert_after = static_cast<int>(i);
   }
-  const std::string new_line = slot_line(last_slot + 1, value);
+  std::string new_line;
+  append_slot_line(new_line, last_slot + 1, value);
 
   std::string result;
   result.reserve(file.size() + new_line.size() + 16);

@@ -144,6 +144,28 @@ TEST(Commands, DeleteNeverTouchesAFileOutsideTheGameFolder) {
   EXPECT_TRUE(program->rows().empty());
 }
 
+TEST(Commands, AnUnreadableCatalogueIsSaidOnceAndNeverRewritten) {
+  GameInstall game;
+  const std::string catalogue = catalogue_of({"A"});
+  game.write(kCatalogue, catalogue);
+  game.write("A.zip", "PK");
+  HANDLE held = CreateFileA(game.game_path(kCatalogue).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const std::string folder = game.folder();
+  auto program = Program::launch(&folder);
+  ASSERT_TRUE(program);
+  MessageBoxSeen box = program->wait_message_box();
+  ASSERT_TRUE(box.hwnd);
+  EXPECT_EQ(box.text, std::string("无法读取皮肤列表文件 皮肤.ini\r\n") + kInUse);
+  EXPECT_EQ(box.caption, "信息：");
+  program->answer(box, IDOK);
+  ASSERT_TRUE(program->wait_main_window(6000));
+  EXPECT_TRUE(program->rows().empty());
+  CloseHandle(held);
+  EXPECT_EQ(press(*program, "删除皮肤").text, "未找到删除皮肤！");
+  EXPECT_EQ(game.read(kCatalogue), catalogue);
+}
+
 TEST(GameLocation, WithoutTheRegistryValueTheUserChoosesOnceAndItIsRemembered) {
   GameInstall game;
   game.write(kCatalogue, catalogue_of({"SkinA"}));

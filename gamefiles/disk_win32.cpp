@@ -54,14 +54,22 @@ SystemError refusal_of_target(const std::string& path) {
   return ERROR_SUCCESS;
 }
 
-// A replace or delete refused with "access denied" is most often another program holding the file
-// open without sharing deletion (the game itself): an open for deletion tells the two apart.
+// A replace or delete refused with "access denied" is most often another program holding the file:
+// open without sharing deletion (the game itself), or with a range of it locked. An open for
+// writing and deletion, then a lock of the whole file, tell that apart from a real lack of rights.
 SystemError refine_access_denied(const std::string& path, SystemError error) {
   if (error != ERROR_ACCESS_DENIED) return error;
-  UniqueFile probe(CreateFileA(path.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                               nullptr));
-  if (!probe && (GetLastError() == ERROR_SHARING_VIOLATION || GetLastError() == ERROR_LOCK_VIOLATION))
-    return ERROR_SHARING_VIOLATION;
+  UniqueFile probe(CreateFileA(path.c_str(), GENERIC_WRITE | DELETE, kShareAll, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!probe) {
+    const DWORD probe_error = GetLastError();
+    return probe_error == ERROR_SHARING_VIOLATION || probe_error == ERROR_LOCK_VIOLATION ? ERROR_SHARING_VIOLATION
+                                                                                          : error;
+  }
+  OVERLAPPED whole{};
+  if (!LockFileEx(probe.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole))
+    return ERROR_LOCK_VIOLATION;
+  UnlockFileEx(probe.get(), 0, MAXDWORD, MAXDWORD, &whole);
   return error;
 }
 
@@ -216,5 +224,16 @@ std::string Win32Disk::error_text(SystemError error) {
   const size_t first = result.find_first_not_of(" \t");
   return first == std::string::npos ? std::string() : result.substr(first);
 }
+
+// One name for every copy of the program in the session. A copy that ended while holding it leaves
+// it abandoned, which counts as ours.
+bool Win32Disk::lock_game_files() {
+  if (!game_files_mutex_) game_files_mutex_.reset(CreateMutexA(nullptr, FALSE, kGameFilesMutexName));
+  if (!game_files_mutex_) return false;
+  const DWORD waited = WaitForSingleObject(game_files_mutex_.get(), 10000);
+  return waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+}
+
+void Win32Disk::unlock_game_files() { ReleaseMutex(game_files_mutex_.get()); }
 
 }  // namespace km

@@ -20,31 +20,40 @@ int catalogue_position(const std::vector<CatalogueEntry>& entries, int row, cons
   return 0;
 }
 
-}  // namespace
+struct Deleted {
+  bool done = false;
+  bool entries_removed = false;  // the game's list no longer names the pack
+  std::string reason;            // why it stopped
+};
 
-// The order keeps the game safe: the game's list first, so it never names a pack that is gone;
-// the catalogue last, so a skin whose pack could not go stays listed and can be deleted again.
-void delete_skin(CommandContext& ctx) {
-  const int row = ctx.list.selection();
-  if (row == -1) {
-    ctx.messages.show("未找到删除皮肤！", MessageKind::failure);
-    return;
-  }
-  const std::string name = ctx.list.cell(row, kNameColumn);
-  auto fail = [&](const std::string& reason) {
-    ctx.messages.show(failure_text("皮肤删除失败！", reason), MessageKind::failure);
-  };
-  if (!game_folder_present(ctx)) return fail(kReasonNoGameFolder);
+// The file work of Delete, under the game files' lock. The order keeps the game safe: the game's
+// list first, so it never names a pack that is gone; the catalogue last, so a skin whose pack
+// could not go stays listed and can be deleted again.
+Deleted delete_files(CommandContext& ctx, int row, const std::string& name) {
+  Deleted result;
+  GameFilesLock lock(ctx.disk);
+  if (!lock.held()) result.reason = kReasonInUse;
+  else if (!game_folder_present(ctx)) result.reason = kReasonNoGameFolder;
+  if (!result.reason.empty()) return result;
 
   // Both files are read before anything changes: an unreadable one stops Delete untouched.
   const CatalogueFile catalogue = read_catalogue(ctx.disk, ctx.install_folder);
-  if (catalogue.status == ReadStatus::unreadable) return fail(reason_for_game_file_error(ctx, catalogue.error));
+  if (catalogue.status == ReadStatus::unreadable) {
+    result.reason = reason_for_game_file_error(ctx, catalogue.error);
+    return result;
+  }
   const FileRead list = read_mount_list(ctx.disk, ctx.install_folder);
-  if (list.status != ReadStatus::ok) return fail(reason_for_game_file_error(ctx, list.error));
+  if (list.status != ReadStatus::ok) {
+    result.reason = reason_for_game_file_error(ctx, list.error);
+    return result;
+  }
 
   if (find_entry(list.bytes, name) != -1) {
-    if (const SystemError error = write_mount_list(ctx.disk, ctx.install_folder, remove_entry(list.bytes, name)))
-      return fail(reason_for_game_file_error(ctx, error));
+    if (const SystemError error = write_mount_list(ctx.disk, ctx.install_folder, remove_entry(list.bytes, name))) {
+      result.reason = reason_for_game_file_error(ctx, error);
+      return result;
+    }
+    result.entries_removed = true;
   }
 
   // A name edited by hand into the catalogue may point outside the Game folder: then no pack goes.
@@ -53,8 +62,8 @@ void delete_skin(CommandContext& ctx) {
     if (ctx.disk.is_file(pack)) {
       const SystemError error = ctx.disk.recycle_file(pack);
       if (error && error != system_error::kFileNotFound) {
-        ctx.list.set_cell(row, kStatusColumn, kNotMounted);
-        return fail(reason_for_game_file_error(ctx, error));
+        result.reason = reason_for_game_file_error(ctx, error);
+        return result;
       }
     }
   }
@@ -64,12 +73,29 @@ void delete_skin(CommandContext& ctx) {
     if (position != 0) {
       const std::string rewritten = catalogue_without_position(catalogue.bytes, position);
       if (const SystemError error = write_catalogue(ctx.disk, ctx.install_folder, rewritten)) {
-        ctx.list.set_cell(row, kStatusColumn, kNotMounted);
-        return fail(reason_for_game_file_error(ctx, error));
+        result.reason = reason_for_game_file_error(ctx, error);
+        return result;
       }
     }
   }
+  result.done = true;
+  return result;
+}
 
+}  // namespace
+
+void delete_skin(CommandContext& ctx) {
+  const int row = ctx.list.selection();
+  if (row == -1) {
+    ctx.messages.show("未找到删除皮肤！", MessageKind::failure);
+    return;
+  }
+  const Deleted deleted = delete_files(ctx, row, ctx.list.cell(row, kNameColumn));
+  if (!deleted.done) {
+    if (deleted.entries_removed) ctx.list.set_cell(row, kStatusColumn, kNotMounted);
+    ctx.messages.show(failure_text("皮肤删除失败！", deleted.reason), MessageKind::failure);
+    return;
+  }
   ctx.list.delete_row(row);
   ctx.list.repaint_now();
   ctx.messages.show("皮肤删除成功！", MessageKind::information);

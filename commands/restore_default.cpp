@@ -6,13 +6,17 @@ namespace km {
 
 void restore_default(CommandContext& ctx) {
   const char* const kFailed = "恢复默认失败！";
-  if (!game_folder_present(ctx)) {
-    ctx.messages.show(failure_text(kFailed, kReasonNoGameFolder), MessageKind::failure);
-    return;
+  std::string reason;
+  {
+    GameFilesLock lock(ctx.disk);
+    if (!lock.held()) reason = kReasonInUse;
+    else if (!game_folder_present(ctx)) reason = kReasonNoGameFolder;
+    else if (const SystemError error = write_default_mount_list(ctx.disk, ctx.install_folder))
+      reason = reason_for_game_file_error(ctx, error);
   }
-  if (const SystemError error = write_default_mount_list(ctx.disk, ctx.install_folder)) {
+  if (!reason.empty()) {
     // The game's list is as it was; telling the user it was restored and quitting would hide that.
-    ctx.messages.show(failure_text(kFailed, reason_for_game_file_error(ctx, error)), MessageKind::failure);
+    ctx.messages.show(failure_text(kFailed, reason), MessageKind::failure);
     return;
   }
   ctx.program.hide_main_window();

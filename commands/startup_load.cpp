@@ -7,7 +7,11 @@ namespace km {
 
 void startup_load(CommandContext& ctx) {
   if (ctx.install_folder.empty()) return;
+  // Both files as one moment saw them, when another copy of the program is at work on them.
+  GameFilesLock lock(ctx.disk);
   const CatalogueFile catalogue = read_catalogue(ctx.disk, ctx.install_folder);
+  const FileRead list = read_mount_list(ctx.disk, ctx.install_folder);
+  lock.release();
   if (catalogue.status == ReadStatus::missing) return;
   if (catalogue.status == ReadStatus::unreadable) {
     // Said once, here; Import and Delete refuse to touch it for the same reason.
@@ -18,7 +22,6 @@ void startup_load(CommandContext& ctx) {
   // One reading serves every row: re-reading the file per row makes a large catalogue quadratic,
   // and the load runs before the user can see or touch anything. An unreadable list shows every
   // skin as not mounted, like a missing one; nothing is written here.
-  const FileRead list = read_mount_list(ctx.disk, ctx.install_folder);
   const MountListLines lines(list.bytes);
   for (const CatalogueEntry& entry : catalogue_entries(catalogue.bytes)) {
     const int row = ctx.list.append_row();

@@ -74,6 +74,30 @@ class Disk {
   virtual MoveResult move_file(const std::string& from, const std::string& to, bool replace_existing) = 0;
   // The system's own text for an error code: its first line, trimmed; empty when it has none.
   virtual std::string error_text(SystemError error) = 0;
+
+  // Held around each read-modify-write of the game's files, so that two copies of the program on
+  // one install never lose each other's change. Waits for the other copy; false when it waited
+  // too long. Never held while a message box is up.
+  virtual bool lock_game_files() = 0;
+  virtual void unlock_game_files() = 0;
+};
+
+// The game files' lock for one scope.
+class GameFilesLock {
+ public:
+  explicit GameFilesLock(Disk& disk) : disk_(disk), held_(disk.lock_game_files()) {}
+  ~GameFilesLock() { release(); }
+  GameFilesLock(const GameFilesLock&) = delete;
+  GameFilesLock& operator=(const GameFilesLock&) = delete;
+  bool held() const { return held_; }
+  void release() {
+    if (held_) disk_.unlock_game_files();
+    held_ = false;
+  }
+
+ private:
+  Disk& disk_;
+  bool held_;
 };
 
 }  // namespace km

@@ -1,8 +1,12 @@
 #pragma once
 // The disk as the game files see it, on the Windows ANSI file functions.
 #include "gamefiles/disk.h"
+#include "win32/handles.h"
 
 namespace km {
+
+// The named mutex every copy of the program takes around a read-modify-write of the game's files.
+constexpr char kGameFilesMutexName[] = "Kestrin-Marquelle.GameFiles";
 
 class Win32Disk final : public Disk {
  public:
@@ -14,6 +18,11 @@ class Win32Disk final : public Disk {
   bool is_folder(const std::string& path) override;
   MoveResult move_file(const std::string& from, const std::string& to, bool replace_existing) override;
   std::string error_text(SystemError error) override;
+  bool lock_game_files() override;
+  void unlock_game_files() override;
+
+ private:
+  UniqueKernelHandle game_files_mutex_;
 };
 
 }  // namespace km

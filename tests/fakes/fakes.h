@@ -1,6 +1,7 @@
 #pragma once
 // In-memory stand-ins for the disk, the list control, message boxes and the program,
 // for tests of the portable commands. Each records what happened so a test can check it.
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -55,6 +56,14 @@ class FakeDisk : public Disk {
     return {system_error::kNone, false};
   }
   std::string error_text(SystemError error) override { return "system text " + std::to_string(error); }
+  bool lock_game_files() override {
+    if (lock_refused) return false;
+    ++locks_held;
+    return true;
+  }
+  void unlock_game_files() override { --locks_held; }
+  bool lock_refused = false;  // another copy of the program holds the game files too long
+  int locks_held = 0;
 
   // Folders are kept without a trailing backslash ("D:\LOL\Game").
   static std::string folder_of(const std::string& path) { return path.substr(0, path.rfind('\\')); }
@@ -102,8 +111,10 @@ class FakeUserMessages : public UserMessages {
   using UserMessages::show;
   std::vector<ShownMessage> shown;
   bool answer_yes = false;
+  std::function<void()> on_show;  // runs as a box would appear
 
   bool show(const std::string& text, MessageKind kind, const std::string& title) override {
+    if (on_show) on_show();
     shown.push_back({text, kind, title});
     return answer_yes;
   }

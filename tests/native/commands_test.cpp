@@ -34,6 +34,8 @@ struct World {
   World() {
     program.messages = &messages;
     disk.folders.insert("D:\\LOL\\Game");
+    // No box ever waits for the user while the game files are locked: the other copy would wait too.
+    messages.on_show = [this] { EXPECT_EQ(disk.locks_held, 0); };
   }
   std::string list_path() const { return mount_list_path(install_folder); }
   std::string catalogue() const { return catalogue_path(install_folder); }
@@ -252,6 +254,31 @@ TEST(MountAndUnmount, NoSelectionIsRefusedAndChangesNothing) {
   EXPECT_EQ(w.messages.shown[0].text, "未找到挂载皮肤！");
   EXPECT_EQ(w.messages.shown[1].text, "未找到卸载皮肤！");
   EXPECT_EQ(w.messages.shown[2].text, "未找到删除皮肤！");
+}
+
+// Another copy of the program holding the game files too long: nothing is read or written.
+TEST(GameFilesLock, EveryCommandWaitsForTheOtherCopyOrSaysItIsInUse) {
+  const std::pair<void (*)(CommandContext&), const char*> commands[] = {
+      {mount_skin, "皮肤挂载失败！"}, {unmount_skin, "皮肤卸载失败！"}, {delete_skin, "皮肤删除失败！"},
+      {restore_default, "恢复默认失败！"}};
+  for (const auto& [command, first_line] : commands) {
+    SCOPED_TRACE(first_line);
+    World w;
+    w.catalogue_skins({"SkinA"});
+    w.disk.files[w.list_path()] = "SkinA.zip";
+    const auto before = w.disk.files;
+    w.list.selected = 0;
+    w.disk.lock_refused = true;
+    command(w.ctx);
+    EXPECT_EQ(w.disk.files, before);
+    EXPECT_EQ(w.message(), failed(first_line, kInUse));
+  }
+  World w;
+  w.catalogue_skins({"SkinA"});
+  w.list.rows.clear();
+  startup_load(w.ctx);  // reads under the lock and lets it go
+  EXPECT_EQ(w.list.rows.size(), 1u);
+  EXPECT_EQ(w.disk.locks_held, 0);
 }
 
 TEST(MountAndUnmount, MountTwiceUnmountOnceGivesTheListBack) {

@@ -1,0 +1,97 @@
+// Two copies of the program on one install: each command reads the files afresh and holds the
+// game files' lock around its read-modify-write, so neither loses the other's change.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include "driver.h"
+#include "gamefiles/disk_win32.h"
+
+namespace km::e2e {
+namespace {
+
+const char kCatalogue[] = "皮肤.ini";
+const char kMountList[] = "ClientZips.txt";
+
+MessageBoxSeen press(Program& program, const char* caption) {
+  PostMessageA(program.button(caption), BM_CLICK, 0, 0);
+  MessageBoxSeen box = program.wait_message_box();
+  EXPECT_TRUE(box.hwnd) << "no message after " << caption;
+  if (box.hwnd) program.answer(box, IDOK);
+  return box;
+}
+
+struct TwoCopies {
+  GameInstall game;
+  std::unique_ptr<Program> first, second;
+  explicit TwoCopies(const std::string& catalogue) {
+    game.write(kCatalogue, catalogue);
+    for (const char* pack : {"A.zip", "B.zip", "C.zip"}) game.write(pack, "PK");
+    game.write(kMountList, "Aatrox.zip");
+    first = Program::start(game.folder());
+    second = Program::start(game.folder());
+  }
+};
+
+TEST(TwoCopies, MountInOneAndUnmountInTheOtherLeaveTheListRight) {
+  TwoCopies two("[皮肤包]\r\n英雄1=A\r\n英雄2=B\r\n");
+  ASSERT_TRUE(two.first && two.second);
+  two.first->select(0);
+  EXPECT_EQ(press(*two.first, "挂载皮肤").text, "挂载皮肤成功！");
+  two.second->select(1);
+  EXPECT_EQ(press(*two.second, "挂载皮肤").text, "挂载皮肤成功！");
+  EXPECT_EQ(two.game.read(kMountList), "Aatrox.zip\r\nA.zip\r\nB.zip");
+  // The second copy still shows A as not mounted; Unmount goes by the file.
+  two.second->select(0);
+  EXPECT_EQ(press(*two.second, "卸载皮肤").text, "卸载皮肤成功！");
+  EXPECT_EQ(two.game.read(kMountList), "Aatrox.zip\r\nB.zip");
+}
+
+TEST(TwoCopies, AMountAfterADeleteInTheOtherCopyIsRefused) {
+  TwoCopies two("[皮肤包]\r\n英雄1=A\r\n英雄2=B\r\n");
+  ASSERT_TRUE(two.first && two.second);
+  two.first->select(0);
+  EXPECT_EQ(press(*two.first, "删除皮肤").text, "皮肤删除成功！");
+  two.second->select(0);
+  EXPECT_EQ(press(*two.second, "挂载皮肤").text, "皮肤挂载失败！\r\n游戏目录中没有 A.zip，请重新导入");
+  EXPECT_EQ(two.game.read(kMountList), "Aatrox.zip");
+}
+
+TEST(TwoCopies, DeleteRemovesTheValueItsRowShows) {
+  TwoCopies two("[皮肤包]\r\n英雄1=A\r\n英雄2=B\r\n英雄3=C\r\n");
+  ASSERT_TRUE(two.first && two.second);
+  two.second->select(0);
+  EXPECT_EQ(press(*two.second, "删除皮肤").text, "皮肤删除成功！");
+  // The first copy still lists A, B, C: its row 1 is B, which now stands at position 1.
+  two.first->select(1);
+  EXPECT_EQ(press(*two.first, "删除皮肤").text, "皮肤删除成功！");
+  EXPECT_EQ(two.game.read(kCatalogue), "[皮肤包]\r\n英雄1=C\r\n");
+}
+
+TEST(TwoCopies, ACommandWaitsWhileTheOtherCopyHoldsTheGameFiles) {
+  GameInstall game;
+  game.write(kCatalogue, "[皮肤包]\r\n英雄1=A\r\n");
+  game.write("A.zip", "PK");
+  game.write(kMountList, "Aatrox.zip");
+  auto program = Program::start(game.folder());
+  ASSERT_TRUE(program);
+  program->select(0);
+
+  // The program made the mutex already: opening it gives no ownership, waiting does.
+  HANDLE other_copy = CreateMutexA(nullptr, FALSE, kGameFilesMutexName);
+  ASSERT_TRUE(other_copy);
+  ASSERT_EQ(WaitForSingleObject(other_copy, 0), WAIT_OBJECT_0);
+  PostMessageA(program->button("挂载皮肤"), BM_CLICK, 0, 0);
+  Sleep(700);
+  EXPECT_FALSE(program->wait_message_box(0).hwnd);
+  EXPECT_EQ(game.read(kMountList), "Aatrox.zip");
+  ReleaseMutex(other_copy);
+  MessageBoxSeen box = program->wait_message_box();
+  ASSERT_TRUE(box.hwnd);
+  EXPECT_EQ(box.text, "挂载皮肤成功！");
+  program->answer(box, IDOK);
+  EXPECT_EQ(game.read(kMountList), "Aatrox.zip\r\nA.zip");
+  CloseHandle(other_copy);
+}
+
+}  // namespace
+}  // namespace km::e2e

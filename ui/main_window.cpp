@@ -4,6 +4,8 @@
 
 #include "app/program.h"
 #include "resources/resource_ids.h"
+#include "ui/about_window.h"
+#include "ui/contact_link.h"
 #include "ui/dpi.h"
 #include "ui/main_window_layout.h"
 #include "ui/picture.h"
@@ -155,9 +157,13 @@ void MainWindow::run_command(int id) {
     case kMountCommand:
     case kUnmountCommand:
     case kDeleteCommand:
-    case kAboutCommand:
-    case kContactCommand:
       break;  // the commands of these buttons and menu items come later
+    case kAboutCommand:
+      run_about_window(instance_, hwnd());
+      break;
+    case kContactCommand:
+      open_contact_link(hwnd());
+      break;
     case kRestoreDefaultCommand:
       restore_default(ctx);
       break;

@@ -161,9 +161,10 @@ void AboutWindow::disable_other_windows() {
 }
 
 void AboutWindow::run_modal() {
+  // The others are disabled first, as a dialog box does: no input can reach them once this shows.
+  disable_other_windows();
   ShowWindow(hwnd(), SW_SHOWNORMAL);
   UpdateWindow(hwnd());
-  disable_other_windows();
   SetFocus(note_);
 
   MSG message;

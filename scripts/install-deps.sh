@@ -11,7 +11,7 @@ packages=(
   xvfb xauth x11-utils imagemagick
   fonts-wqy-microhei fonts-wine
   locales dpkg-dev
-  zip unzip libfreetype-dev
+  python3 libfreetype-dev
 )
 
 missing=()

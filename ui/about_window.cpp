@@ -149,14 +149,15 @@ void AboutWindow::disable_other_windows() {
     HWND self;
     std::vector<std::pair<HWND, bool>>* found;
   } search{hwnd(), &disabled_};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        if (window != s->self && IsWindowVisible(window)) s->found->push_back({window, IsWindowEnabled(window) != 0});
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  // A CALLBACK function, not a lambda: 32-bit Windows calls it with the stdcall convention.
+  struct Visit {
+    static BOOL CALLBACK window(HWND window, LPARAM param) {
+      auto* s = reinterpret_cast<Search*>(param);
+      if (window != s->self && IsWindowVisible(window)) s->found->push_back({window, IsWindowEnabled(window) != 0});
+      return TRUE;
+    }
+  };
+  EnumThreadWindows(GetCurrentThreadId(), Visit::window, reinterpret_cast<LPARAM>(&search));
   for (const auto& [window, was_enabled] : disabled_) EnableWindow(window, FALSE);
 }
 

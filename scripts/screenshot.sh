@@ -43,4 +43,5 @@ for _ in $(seq 60); do
 done
 [ "$now" = "$last" ] || { echo "the window did not settle on the display" >&2; exit 1; }
 mv "$shot" "$out"
+chmod 644 "$out"  # mktemp made it private
 echo "$out"

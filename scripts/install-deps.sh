@@ -11,6 +11,7 @@ packages=(
   xvfb xauth x11-utils imagemagick
   fonts-wqy-microhei fonts-wine
   locales dpkg-dev
+  python3 libfreetype-dev
 )
 
 missing=()

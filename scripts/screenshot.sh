@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
-# Takes the README's picture: the program on the demo install, on a virtual display of its own,
-# cropped to the main window (centred on the 1024 x 768 desktop, 311 x 427) with a small margin.
-# Usage: scripts/screenshot.sh [OUTPUT.png]   (default docs/screenshot.png)
+# Takes the README's pictures: the program on the demo install, on a virtual display of its own,
+# cropped with a small margin to the main window (centred on the 1024 x 768 desktop, 311 x 427)
+# or, with --about, to the About window opened over it (522 x 192).
+# Usage: scripts/screenshot.sh [--about] [OUTPUT.png]
+#        (default docs/screenshot.png, with --about docs/about.png)
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-$ROOT/build}
-out=$(realpath -m "${1:-$ROOT/docs/screenshot.png}")
+about=
+if [ "${1:-}" = "--about" ]; then about=1; shift; fi
+if [ -n "$about" ]; then
+  out=$(realpath -m "${1:-$ROOT/docs/about.png}") width=522 height=192
+else
+  out=$(realpath -m "${1:-$ROOT/docs/screenshot.png}") width=311 height=427
+fi
 source "$ROOT/scripts/build.sh"
 "$ROOT/scripts/install-deps.sh"
 build_windows
@@ -16,9 +24,13 @@ start_private_wine_session
 demo=$("$ROOT/scripts/make-demo-install.sh" "$BUILD_DIR/demo")
 "$WINE64" reg add 'HKLM\Software\Tencent\LOL' /v InstallPath /d "Z:${demo//\//\\}" /f /reg:32 >/dev/null 2>&1
 "$WINE64" "$(program_path)" >/dev/null 2>&1 &
+if [ -n "$about" ]; then
+  # The menu item "关于软件" (its command id in ui/main_window_layout.h).
+  "$WINE64" "$BUILD_DIR/win64/tests/km_program_tool.exe" choose-menu-item 1005
+fi
 mkdir -p "$(dirname "$out")"
 margin=8
-crop="$((311 + 2 * margin))x$((427 + 2 * margin))+$(((1024 - 311) / 2 - margin))+$(((768 - 427) / 2 - margin))"
+crop="$((width + 2 * margin))x$((height + 2 * margin))+$(((1024 - width) / 2 - margin))+$(((768 - height) / 2 - margin))"
 # The picture is taken once the window is drawn: the area holds more than the desktop's colour
 # and two shots half a second apart are the same (at most 30 s).
 shot=$(mktemp --suffix=.png) last=
@@ -31,4 +43,5 @@ for _ in $(seq 60); do
 done
 [ "$now" = "$last" ] || { echo "the window did not settle on the display" >&2; exit 1; }
 mv "$shot" "$out"
+chmod 644 "$out"  # mktemp made it private
 echo "$out"

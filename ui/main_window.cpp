@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "resources/resource_ids.h"
+#include "ui/about_window.h"
+#include "ui/contact_link.h"
 #include "ui/dpi.h"
 #include "ui/main_window_layout.h"
 #include "ui/picture.h"
@@ -165,8 +167,11 @@ void MainWindow::run_command(int id) {
       delete_skin(ctx);
       break;
     case kAboutCommand:
+      run_about_window(instance_, hwnd());
+      break;
     case kContactCommand:
-      break;  // the commands of these buttons and menu items come later
+      open_contact_link(hwnd());
+      break;
     case kRestoreDefaultCommand:
       restore_default(ctx);
       break;

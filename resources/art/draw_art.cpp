@@ -1,8 +1,11 @@
 // Draws the program's artwork and writes it into resources/: the main window's icon, the program
-// file's icon and the loudspeaker picture before the hint line. Shapes are sampled on an 8 x 8 grid
-// per pixel, so every edge is anti-aliased at every size; each icon size is drawn anew, not scaled.
+// file's icon, the loudspeaker picture before the hint line and the About window's banner. Shapes
+// are sampled on an 8 x 8 grid per pixel, so every edge is anti-aliased at every size; each icon
+// size is drawn anew, not scaled. The banner's characters come from a font through FreeType.
 //
 // Build and run with scripts/draw-art.sh; the outputs are committed, the build only embeds them.
+#include <ft2build.h>
+#include FT_FREETYPE_H
 #include <png.h>
 
 #include <algorithm>
@@ -184,13 +187,79 @@ Canvas draw_speaker(int size) {
   return c;
 }
 
-std::vector<uint8_t> png_bytes(const Canvas& c) {
+// A picture of any shape: straight 8-bit RGBA rows, top to bottom.
+struct Image {
+  int width, height;
+  std::vector<uint8_t> rgba;
+};
+
+// The About window's banner, 130 x 50: the white characters "免费软件" (free software) centred on
+// a bright blue field, no border. The ink of the four characters is centred, not their advance
+// boxes, so the text looks centred whatever the font's side bearings.
+bool draw_banner(const std::string& font_path, Image& out) {
+  constexpr int kWidth = 130, kHeight = 50, kPixelSize = 24;
+  const char32_t text[] = {0x514D, 0x8D39, 0x8F6F, 0x4EF6};  // 免费软件
+  FT_Library library;
+  if (FT_Init_FreeType(&library)) return false;
+  FT_Face face;
+  if (FT_New_Face(library, font_path.c_str(), 0, &face) || FT_Set_Pixel_Sizes(face, 0, kPixelSize)) {
+    FT_Done_FreeType(library);
+    return false;
+  }
+  struct Glyph {
+    int x, y, width, height;  // ink box relative to the pen's start on the baseline (y up)
+    std::vector<uint8_t> coverage;
+  };
+  std::vector<Glyph> glyphs;
+  int pen = 0;
+  bool ok = true;
+  for (char32_t code : text) {
+    if (FT_Load_Char(face, code, FT_LOAD_RENDER) || face->glyph->format != FT_GLYPH_FORMAT_BITMAP) {
+      ok = false;
+      break;
+    }
+    const FT_Bitmap& b = face->glyph->bitmap;
+    Glyph g{pen + face->glyph->bitmap_left, face->glyph->bitmap_top, int(b.width), int(b.rows), {}};
+    for (unsigned row = 0; row < b.rows; ++row)
+      g.coverage.insert(g.coverage.end(), b.buffer + row * b.pitch, b.buffer + row * b.pitch + b.width);
+    glyphs.push_back(std::move(g));
+    pen += int(face->glyph->advance.x >> 6);
+  }
+  FT_Done_Face(face);
+  FT_Done_FreeType(library);
+  if (!ok) return false;
+
+  int left = 1 << 30, right = -(1 << 30), top = -(1 << 30), bottom = 1 << 30;
+  for (const Glyph& g : glyphs) {
+    left = std::min(left, g.x);
+    right = std::max(right, g.x + g.width);
+    top = std::max(top, g.y);
+    bottom = std::min(bottom, g.y - g.height);
+  }
+  const int origin_x = (kWidth - (right - left)) / 2 - left;
+  const int origin_y = (kHeight - (top - bottom)) / 2 + top;  // the baseline, in rows from the top
+
+  out = {kWidth, kHeight, {}};
+  for (int i = 0; i < kWidth * kHeight; ++i) out.rgba.insert(out.rgba.end(), {0, 149, 254, 255});
+  for (const Glyph& g : glyphs)
+    for (int row = 0; row < g.height; ++row)
+      for (int col = 0; col < g.width; ++col) {
+        const int x = origin_x + g.x + col, y = origin_y - g.y + row;
+        if (x < 0 || x >= kWidth || y < 0 || y >= kHeight) continue;
+        const int a = g.coverage[row * g.width + col];
+        uint8_t* p = &out.rgba[(y * kWidth + x) * 4];
+        for (int c = 0; c < 3; ++c) p[c] = uint8_t((255 * a + p[c] * (255 - a) + 127) / 255);
+      }
+  return true;
+}
+
+std::vector<uint8_t> png_bytes(const Image& picture) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
-  image.width = c.size();
-  image.height = c.size();
+  image.width = picture.width;
+  image.height = picture.height;
   image.format = PNG_FORMAT_RGBA;
-  const std::vector<uint8_t> pixels = c.rgba();
+  const std::vector<uint8_t>& pixels = picture.rgba;
   png_alloc_size_t size = 0;
   png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0, nullptr);
   std::vector<uint8_t> out(size);
@@ -205,6 +274,8 @@ bool write_bytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   return std::fclose(f) == 0 && ok;
 }
+
+std::vector<uint8_t> png_bytes(const Canvas& c) { return png_bytes(Image{c.size(), c.size(), c.rgba()}); }
 
 bool write_png_file(const std::string& path, const Canvas& c) { return write_bytes(path, png_bytes(c)); }
 
@@ -253,17 +324,30 @@ bool write_ico(const std::string& path, const std::function<Canvas(int)>& draw, 
 
 }  // namespace
 
+// Usage: draw_art RESOURCES_FOLDER FONT_FILE [PREVIEW_FOLDER]
 int main(int argc, char** argv) {
-  const std::string dir = argc > 1 ? argv[1] : "resources";
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: draw_art RESOURCES_FOLDER FONT_FILE [PREVIEW_FOLDER]\n");
+    return 2;
+  }
+  const std::string dir = argv[1];
   bool ok = write_ico(dir + "/main_window.ico", draw_badge, {16, 20, 24, 32, 40, 48, 64, 256});
   ok = write_ico(dir + "/program.ico", draw_monitor, {16, 24, 32, 48, 256}) && ok;
   ok = write_png_file(dir + "/speaker.png", draw_speaker(68)) && ok;
+  Image banner;
+  if (draw_banner(argv[2], banner)) {
+    ok = write_bytes(dir + "/about_banner.png", png_bytes(banner)) && ok;
+  } else {
+    std::fprintf(stderr, "draw_art: cannot draw the banner's characters with the font %s\n", argv[2]);
+    ok = false;
+  }
   // Previews for people, not for the build.
-  if (argc > 2) {
-    ok = write_png_file(std::string(argv[2]) + "/badge-64.png", draw_badge(64)) && ok;
-    ok = write_png_file(std::string(argv[2]) + "/badge-16.png", draw_badge(16)) && ok;
-    ok = write_png_file(std::string(argv[2]) + "/monitor-48.png", draw_monitor(48)) && ok;
-    ok = write_png_file(std::string(argv[2]) + "/speaker-17.png", draw_speaker(17)) && ok;
+  if (argc > 3) {
+    const std::string preview = argv[3];
+    ok = write_png_file(preview + "/badge-64.png", draw_badge(64)) && ok;
+    ok = write_png_file(preview + "/badge-16.png", draw_badge(16)) && ok;
+    ok = write_png_file(preview + "/monitor-48.png", draw_monitor(48)) && ok;
+    ok = write_png_file(preview + "/speaker-17.png", draw_speaker(17)) && ok;
   }
   if (!ok) std::fprintf(stderr, "draw_art: could not write the artwork into %s\n", dir.c_str());
   return ok ? 0 : 1;

@@ -129,6 +129,14 @@ struct DescendantSearch {
   HWND found = nullptr;
 };
 
+// A path of the build tree as the Windows side sees it.
+std::string windows_path(const char* unix_path) {
+  std::string path = std::string("Z:") + unix_path;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
 }  // namespace
 
 HWND find_descendant(HWND parent, const std::string& class_name) {
@@ -168,17 +176,21 @@ std::string remembered_install_folder() {
   return value;
 }
 
-std::string program_path() {
-  std::string path = "Z:" KM_PROGRAM_PATH;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
+std::string program_path() { return windows_path(KM_PROGRAM_PATH); }
+
+std::string shell_recorder_path() { return windows_path(KM_SHELL_RECORDER_PATH); }
 
 std::string default_mount_list_bytes() { return std::string(default_mount_list()); }
 
 int ScreenPicture::colour_count() const {
   return static_cast<int>(std::set<DWORD>(pixels.begin(), pixels.end()).size());
+}
+
+int ScreenPicture::pixels_of(COLORREF colour) const {
+  const DWORD pixel = (DWORD(GetRValue(colour)) << 16) | (DWORD(GetGValue(colour)) << 8) | GetBValue(colour);
+  int n = 0;
+  for (DWORD p : pixels) n += (p & 0xFFFFFF) == pixel;
+  return n;
 }
 
 ScreenPicture picture_of(HWND hwnd) {
@@ -313,16 +325,18 @@ Program::~Program() {
 
 bool Program::running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
 
-std::vector<Control> Program::controls() const {
+std::vector<Control> controls_of(HWND parent) {
   std::vector<Control> result;
-  for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     RECT r;
     GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
     result.push_back({child, class_of(child), text_of(child), r});
   }
   return result;
 }
+
+std::vector<Control> Program::controls() const { return controls_of(window_); }
 
 HWND Program::button(const std::string& caption) const {
   for (const Control& c : controls())
@@ -419,6 +433,25 @@ void Program::answer(const MessageBoxSeen& box, int button) const {
 HWND Program::wait_popup_menu(int ms) const {
   for (int waited = 0; waited <= ms; waited += 20) {
     if (HWND menu = find_top_level(pid_, "#32768", "")) return menu;
+    Sleep(20);
+  }
+  return nullptr;
+}
+
+void Program::choose_menu_item(int row, int item) const {
+  const RECT r = row_rect(row);
+  const LPARAM where = MAKELPARAM(r.left + 20, (r.top + r.bottom) / 2);
+  PostMessageA(list_, WM_RBUTTONDOWN, MK_RBUTTON, where);
+  PostMessageA(list_, WM_RBUTTONUP, 0, where);
+  HWND menu = wait_popup_menu(3000);
+  ASSERT_TRUE(menu) << "the popup menu did not open";
+  for (int i = 0; i <= item; ++i) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+HWND Program::wait_window(const std::string& class_name, const std::string& caption, int ms) const {
+  for (int waited = 0; waited <= ms; waited += 20) {
+    if (HWND found = find_top_level(pid_, class_name, caption)) return found;
     Sleep(20);
   }
   return nullptr;

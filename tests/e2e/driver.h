@@ -31,8 +31,11 @@ struct Control {
   HWND hwnd;
   std::string class_name;
   std::string text;
-  RECT rect;  // in the main window's client coordinates
+  RECT rect;  // in the parent window's client coordinates
 };
+
+// The child windows of a window of the program, first to last.
+std::vector<Control> controls_of(HWND parent);
 
 struct MessageBoxSeen {
   HWND hwnd = nullptr;
@@ -51,6 +54,7 @@ struct ScreenPicture {
     return width == other.width && height == other.height && pixels == other.pixels;
   }
   int colour_count() const;
+  int pixels_of(COLORREF colour) const;  // how many pixels show exactly this colour
 };
 
 // The window's rectangle as painted on the screen, taken once the painting has settled.
@@ -97,6 +101,11 @@ class Program {
   void answer(const MessageBoxSeen& box, int button) const;
   // The program's popup menu window, waited for up to `ms`; null when none opened.
   HWND wait_popup_menu(int ms) const;
+  // Right-clicks the row and chooses the popup menu's item `item` (counted from 0, the separator
+  // not counted) with the keyboard.
+  void choose_menu_item(int row, int item) const;
+  // A visible top-level window of the program with this class and caption, waited for up to `ms`.
+  HWND wait_window(const std::string& class_name, const std::string& caption, int ms = 5000) const;
 
   // Waits for the process to end; true with its exit code when it did within `ms`.
   bool wait_exit(int ms, DWORD* exit_code) const;
@@ -119,6 +128,8 @@ std::string remembered_install_folder();
 
 // The program's path as Windows sees it.
 std::string program_path();
+// The test stand-in for the programs the shell starts (tests/tools/shell_recorder.cpp).
+std::string shell_recorder_path();
 
 // The game's stock archive list, as the program must write it.
 std::string default_mount_list_bytes();

@@ -21,4 +21,11 @@ int dpi_of_window(HWND hwnd) {
   return system_dpi();
 }
 
+int move_to_suggested_rect(HWND hwnd, WPARAM wparam, LPARAM lparam) {
+  const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
+  SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+               suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  return LOWORD(wparam);
+}
+
 }  // namespace km

@@ -13,4 +13,9 @@ int dpi_of_window(HWND hwnd);
 // The primary screen's DPI, for sizes worked out before a window exists.
 int system_dpi();
 
+// WM_DPICHANGED: the window moved to a monitor of another DPI. Takes the rectangle the system
+// suggests and gives the new DPI.
+constexpr UINT kDpiChangedMessage = 0x02E0;
+int move_to_suggested_rect(HWND hwnd, WPARAM wparam, LPARAM lparam);
+
 }  // namespace km

@@ -247,13 +247,9 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
       }
       break;
-    case 0x02E0: {  // WM_DPICHANGED: the window moved to a monitor of another DPI
-      const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
-      SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-      apply_dpi(LOWORD(wparam));
+    case kDpiChangedMessage:
+      apply_dpi(move_to_suggested_rect(hwnd(), wparam, lparam));
       return 0;
-    }
     default:
       break;
   }

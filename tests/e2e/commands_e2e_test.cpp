@@ -17,15 +17,6 @@ std::string catalogue_of(const std::vector<std::string>& names) {
   return text;
 }
 
-// Presses the button, takes the one message box it opens and closes it.
-MessageBoxSeen press(Program& program, const char* caption) {
-  PostMessageA(program.button(caption), BM_CLICK, 0, 0);
-  MessageBoxSeen box = program.wait_message_box();
-  EXPECT_TRUE(box.hwnd) << "no message after " << caption;
-  if (box.hwnd) program.answer(box, IDOK);
-  return box;
-}
-
 std::string game_listing(const GameInstall& game) { return testing::folder_listing(game.folder() + "\\Game"); }
 
 TEST(Commands, MountAndUnmountWriteExactBytes) {
@@ -40,17 +31,17 @@ TEST(Commands, MountAndUnmountWriteExactBytes) {
   EXPECT_EQ(program->rows(), (std::vector<Row>{{"Other", "已挂载"}, {"SkinA", "未挂载"}}));
 
   program->select(1);
-  MessageBoxSeen box = press(*program, "挂载皮肤");
+  MessageBoxSeen box = program->press("挂载皮肤");
   EXPECT_EQ(box.text, "挂载皮肤成功！");
   EXPECT_EQ(box.caption, "信息：");
   EXPECT_EQ(game.read(kMountList), list + "\r\nSkinA.zip");
   EXPECT_EQ(program->rows()[1][1], "已挂载");
 
   program->select(0);  // its entry is the first line
-  EXPECT_EQ(press(*program, "卸载皮肤").text, "卸载皮肤成功！");
+  EXPECT_EQ(program->press("卸载皮肤").text, "卸载皮肤成功！");
   EXPECT_EQ(game.read(kMountList), std::string("Aatrox.zip\0z\nEnd.zip\r\nSkinA.zip", 31));
   EXPECT_EQ(program->rows()[0][1], "未挂载");
-  EXPECT_EQ(press(*program, "卸载皮肤").text, "未找到卸载皮肤！");
+  EXPECT_EQ(program->press("卸载皮肤").text, "未找到卸载皮肤！");
 }
 
 TEST(Commands, AListTheProgramCannotWriteChangesNothingAndSaysWhy) {
@@ -74,7 +65,7 @@ TEST(Commands, AListTheProgramCannotWriteChangesNothingAndSaysWhy) {
     else held = CreateFileA(path.c_str(), GENERIC_READ, c.share, nullptr, OPEN_EXISTING, 0, nullptr);
 
     program->select(0);
-    EXPECT_EQ(press(*program, "挂载皮肤").text, c.message);
+    EXPECT_EQ(program->press("挂载皮肤").text, c.message);
     EXPECT_EQ(program->rows()[0][1], "未挂载");
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -92,13 +83,13 @@ TEST(Commands, DeleteTheFirstOfThreeSkins) {
   ASSERT_TRUE(program);
 
   program->select(0);
-  EXPECT_EQ(press(*program, "删除皮肤").text, "皮肤删除成功！");
+  EXPECT_EQ(program->press("删除皮肤").text, "皮肤删除成功！");
   EXPECT_EQ(program->rows(), (std::vector<Row>{{"B", "已挂载"}, {"C", "未挂载"}}));
   EXPECT_EQ(program->selection(), -1);
   EXPECT_EQ(game.read(kCatalogue), "[皮肤包]\r\n英雄1=B\r\n英雄2=C\r\n");
   EXPECT_EQ(game.read(kMountList), "Aatrox.zip\r\nB.zip");
   EXPECT_EQ(game_listing(game), "B.zip;C.zip;ClientZips.txt;皮肤.ini;");
-  EXPECT_EQ(press(*program, "删除皮肤").text, "未找到删除皮肤！");
+  EXPECT_EQ(program->press("删除皮肤").text, "未找到删除皮肤！");
 }
 
 TEST(Commands, DeleteOfAPackHeldOpenLeavesTheGameSafe) {
@@ -115,7 +106,7 @@ TEST(Commands, DeleteOfAPackHeldOpenLeavesTheGameSafe) {
                             0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   program->select(0);
-  EXPECT_EQ(press(*program, "删除皮肤").text, std::string("皮肤删除失败！\r\n") + kInUse);
+  EXPECT_EQ(program->press("删除皮肤").text, std::string("皮肤删除失败！\r\n") + kInUse);
   CloseHandle(held);
   // The game no longer loads the pack; the skin stays listed and catalogued, to be deleted again.
   EXPECT_EQ(game.read(kMountList), "Aatrox.zip");
@@ -124,7 +115,7 @@ TEST(Commands, DeleteOfAPackHeldOpenLeavesTheGameSafe) {
   EXPECT_EQ(game_listing(game), before);
 
   program->select(0);
-  EXPECT_EQ(press(*program, "删除皮肤").text, "皮肤删除成功！");
+  EXPECT_EQ(program->press("删除皮肤").text, "皮肤删除成功！");
   EXPECT_EQ(game.read("A.zip"), "<missing>");
   EXPECT_EQ(game.read(kCatalogue), "[皮肤包]\r\n英雄1=B\r\n");
 }
@@ -137,8 +128,8 @@ TEST(Commands, DeleteNeverTouchesAFileOutsideTheGameFolder) {
   auto program = Program::start(game.folder());
   ASSERT_TRUE(program);
   program->select(0);
-  EXPECT_EQ(press(*program, "挂载皮肤").text, "皮肤挂载失败！\r\n皮肤名称含有路径字符");
-  EXPECT_EQ(press(*program, "删除皮肤").text, "皮肤删除成功！");
+  EXPECT_EQ(program->press("挂载皮肤").text, "皮肤挂载失败！\r\n皮肤名称含有路径字符");
+  EXPECT_EQ(program->press("删除皮肤").text, "皮肤删除成功！");
   EXPECT_EQ(testing::read_bytes(outside), "the user's own file");
   EXPECT_EQ(game.read(kCatalogue), "<missing>");
   EXPECT_TRUE(program->rows().empty());
@@ -162,7 +153,7 @@ TEST(Commands, AnUnreadableCatalogueIsSaidOnceAndNeverRewritten) {
   ASSERT_TRUE(program->wait_main_window(6000));
   EXPECT_TRUE(program->rows().empty());
   CloseHandle(held);
-  EXPECT_EQ(press(*program, "删除皮肤").text, "未找到删除皮肤！");
+  EXPECT_EQ(program->press("删除皮肤").text, "未找到删除皮肤！");
   EXPECT_EQ(game.read(kCatalogue), catalogue);
 }
 
@@ -215,8 +206,8 @@ TEST(GameLocation, CancelLeavesAnEmptyListAndNoGuessedFolder) {
   ASSERT_TRUE(program->wait_main_window(6000));
   EXPECT_TRUE(program->rows().empty());
   EXPECT_EQ(remembered_install_folder(), "<none>");
-  EXPECT_EQ(press(*program, "恢复默认").text, "恢复默认失败！\r\n找不到游戏目录");
-  EXPECT_EQ(press(*program, "挂载皮肤").text, "未找到挂载皮肤！");
+  EXPECT_EQ(program->press("恢复默认").text, "恢复默认失败！\r\n找不到游戏目录");
+  EXPECT_EQ(program->press("挂载皮肤").text, "未找到挂载皮肤！");
   EXPECT_TRUE(program->running());
 }
 

@@ -430,6 +430,14 @@ void Program::answer(const MessageBoxSeen& box, int button) const {
   EXPECT_FALSE(IsWindow(box.hwnd));
 }
 
+MessageBoxSeen Program::press(const std::string& caption) const {
+  PostMessageA(button(caption), BM_CLICK, 0, 0);
+  MessageBoxSeen box = wait_message_box();
+  EXPECT_TRUE(box.hwnd) << "no message after " << caption;
+  if (box.hwnd) answer(box, IDOK);
+  return box;
+}
+
 HWND Program::wait_popup_menu(int ms) const {
   for (int waited = 0; waited <= ms; waited += 20) {
     if (HWND menu = find_top_level(pid_, "#32768", "")) return menu;

@@ -99,6 +99,9 @@ class Program {
   MessageBoxSeen wait_message_box(int ms = 5000) const;
   // Presses a button of a message box (IDOK, IDYES, IDNO) and waits until the box is gone.
   void answer(const MessageBoxSeen& box, int button) const;
+  // Presses the main window's button of that caption, takes the one message box it opens and
+  // closes it with OK.
+  MessageBoxSeen press(const std::string& caption) const;
   // The program's popup menu window, waited for up to `ms`; null when none opened.
   HWND wait_popup_menu(int ms) const;
   // Right-clicks the row and chooses the popup menu's item `item` (counted from 0, the separator

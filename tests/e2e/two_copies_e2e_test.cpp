@@ -12,14 +12,6 @@ namespace {
 const char kCatalogue[] = "皮肤.ini";
 const char kMountList[] = "ClientZips.txt";
 
-MessageBoxSeen press(Program& program, const char* caption) {
-  PostMessageA(program.button(caption), BM_CLICK, 0, 0);
-  MessageBoxSeen box = program.wait_message_box();
-  EXPECT_TRUE(box.hwnd) << "no message after " << caption;
-  if (box.hwnd) program.answer(box, IDOK);
-  return box;
-}
-
 struct TwoCopies {
   GameInstall game;
   std::unique_ptr<Program> first, second;
@@ -36,13 +28,13 @@ TEST(TwoCopies, MountInOneAndUnmountInTheOtherLeaveTheListRight) {
   TwoCopies two("[皮肤包]\r\n英雄1=A\r\n英雄2=B\r\n");
   ASSERT_TRUE(two.first && two.second);
   two.first->select(0);
-  EXPECT_EQ(press(*two.first, "挂载皮肤").text, "挂载皮肤成功！");
+  EXPECT_EQ(two.first->press("挂载皮肤").text, "挂载皮肤成功！");
   two.second->select(1);
-  EXPECT_EQ(press(*two.second, "挂载皮肤").text, "挂载皮肤成功！");
+  EXPECT_EQ(two.second->press("挂载皮肤").text, "挂载皮肤成功！");
   EXPECT_EQ(two.game.read(kMountList), "Aatrox.zip\r\nA.zip\r\nB.zip");
   // The second copy still shows A as not mounted; Unmount goes by the file.
   two.second->select(0);
-  EXPECT_EQ(press(*two.second, "卸载皮肤").text, "卸载皮肤成功！");
+  EXPECT_EQ(two.second->press("卸载皮肤").text, "卸载皮肤成功！");
   EXPECT_EQ(two.game.read(kMountList), "Aatrox.zip\r\nB.zip");
 }
 
@@ -50,9 +42,9 @@ TEST(TwoCopies, AMountAfterADeleteInTheOtherCopyIsRefused) {
   TwoCopies two("[皮肤包]\r\n英雄1=A\r\n英雄2=B\r\n");
   ASSERT_TRUE(two.first && two.second);
   two.first->select(0);
-  EXPECT_EQ(press(*two.first, "删除皮肤").text, "皮肤删除成功！");
+  EXPECT_EQ(two.first->press("删除皮肤").text, "皮肤删除成功！");
   two.second->select(0);
-  EXPECT_EQ(press(*two.second, "挂载皮肤").text, "皮肤挂载失败！\r\n游戏目录中没有 A.zip，请重新导入");
+  EXPECT_EQ(two.second->press("挂载皮肤").text, "皮肤挂载失败！\r\n游戏目录中没有 A.zip，请重新导入");
   EXPECT_EQ(two.game.read(kMountList), "Aatrox.zip");
 }
 
@@ -60,10 +52,10 @@ TEST(TwoCopies, DeleteRemovesTheValueItsRowShows) {
   TwoCopies two("[皮肤包]\r\n英雄1=A\r\n英雄2=B\r\n英雄3=C\r\n");
   ASSERT_TRUE(two.first && two.second);
   two.second->select(0);
-  EXPECT_EQ(press(*two.second, "删除皮肤").text, "皮肤删除成功！");
+  EXPECT_EQ(two.second->press("删除皮肤").text, "皮肤删除成功！");
   // The first copy still lists A, B, C: its row 1 is B, which now stands at position 1.
   two.first->select(1);
-  EXPECT_EQ(press(*two.first, "删除皮肤").text, "皮肤删除成功！");
+  EXPECT_EQ(two.first->press("删除皮肤").text, "皮肤删除成功！");
   EXPECT_EQ(two.game.read(kCatalogue), "[皮肤包]\r\n英雄1=C\r\n");
 }
 

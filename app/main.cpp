@@ -52,7 +52,7 @@ int run(HINSTANCE instance) {
   program.attach(window);
   if (!window.create()) km::fatal_stop("无法创建主窗口。");
   // The creation sequence, before anyone can see or touch the window.
-  // Registering the window as a drop target for skin packs comes here, once the import exists.
+  window.register_drop_target();  // without it the window works, only drops are not taken
   window.load_skins();
   window.show();
 

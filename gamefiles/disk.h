@@ -2,6 +2,7 @@
 // The file operations the game files and the commands use. The real one is Win32Disk
 // (disk_win32.h, ANSI file functions); tests use an in-memory fake that records what happened.
 // Paths are GBK byte texts handed to the platform unchanged.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -16,6 +17,7 @@ constexpr SystemError kNone = 0;
 constexpr SystemError kFileNotFound = 2;
 constexpr SystemError kPathNotFound = 3;
 constexpr SystemError kAccessDenied = 5;
+constexpr SystemError kNotSameDevice = 17;
 constexpr SystemError kSharingViolation = 32;
 constexpr SystemError kLockViolation = 33;
 constexpr SystemError kHandleDiskFull = 39;
@@ -50,6 +52,14 @@ struct MoveResult {
   bool source_left = false;
 };
 
+// Part of a file: its size and the bytes asked for (fewer when the file is shorter).
+struct FilePart {
+  ReadStatus status = ReadStatus::missing;
+  SystemError error = system_error::kNone;
+  std::uint64_t file_size = 0;
+  std::string bytes;
+};
+
 class Disk {
  public:
   virtual ~Disk() = default;
@@ -65,6 +75,10 @@ class Disk {
   // Into the Recycle Bin, without a question or progress; deleted outright where the drive has no
   // Recycle Bin. A missing file gives kFileNotFound.
   virtual SystemError recycle_file(const std::string& path) = 0;
+  // The last min(size, file size) bytes of the file, shared fully like read_file.
+  virtual FilePart read_tail(const std::string& path, std::size_t size) = 0;
+  // Up to `size` bytes from `offset` on.
+  virtual FilePart read_at(const std::string& path, std::uint64_t offset, std::size_t size) = 0;
   // Exactly this path (no wildcards) names a file, not a folder.
   virtual bool is_file(const std::string& path) = 0;
   // Exactly this path names a folder.
@@ -72,6 +86,11 @@ class Disk {
   // A rename; across volumes a copy to a new file beside the target that replaces it only when
   // complete, then the source deleted. An existing target is replaced only when asked.
   virtual MoveResult move_file(const std::string& from, const std::string& to, bool replace_existing) = 0;
+  // A rename only, never a copy: kNotSameDevice when the two paths are on different volumes. An
+  // existing target is replaced only when asked (and never when read-only).
+  virtual SystemError rename_file(const std::string& from, const std::string& to, bool replace_existing) = 0;
+  // Both paths name the same existing file, however they are spelled.
+  virtual bool same_file(const std::string& a, const std::string& b) = 0;
   // The system's own text for an error code: its first line, trimmed; empty when it has none.
   virtual std::string error_text(SystemError error) = 0;
 

@@ -73,26 +73,16 @@ SystemError refine_access_denied(const std::string& path, SystemError error) {
   return error;
 }
 
-// Puts `bytes` (or what is left to read of the open file `from`) into a new file beside `target` and
-// then replaces the target with it, all or nothing.
-SystemError write_beside_and_replace(const std::string& target, const std::string* bytes, HANDLE from,
-                                     bool replace_existing) {
+// Puts what `fill` writes into a new file beside `target` and then replaces the target with it,
+// all or nothing.
+SystemError write_beside_and_replace(const std::string& target, bool replace_existing,
+                                     const std::function<SystemError(HANDLE)>& fill) {
   std::string temporary;
   {
     UniqueFile file = create_temporary_beside(target, temporary);
     if (!file) return last_error();
-    bool written;
-    if (bytes) {
-      written = write_all(file.get(), bytes->data(), bytes->size());
-    } else {
-      std::vector<char> buffer(1 << 20);
-      DWORD got = 0;
-      do {
-        written = ReadFile(from, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) &&
-                  write_all(file.get(), buffer.data(), got);
-      } while (written && got > 0);
-    }
-    SystemError error = written && FlushFileBuffers(file.get()) ? ERROR_SUCCESS : last_error();
+    SystemError error = fill(file.get());
+    if (!error && !FlushFileBuffers(file.get())) error = last_error();
     if (!CloseHandle(file.release()) && !error) error = last_error();
     if (error) {
       DeleteFileA(temporary.c_str());
@@ -106,6 +96,39 @@ SystemError write_beside_and_replace(const std::string& target, const std::strin
     return error;
   }
   return ERROR_SUCCESS;
+}
+
+FilePart read_part(const std::string& path, bool from_end, std::uint64_t offset, std::size_t size) {
+  if (path.empty()) return {ReadStatus::missing, ERROR_FILE_NOT_FOUND, 0, {}};
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr));
+  if (!file) {
+    const SystemError error = last_error();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME)
+      return {ReadStatus::missing, error, 0, {}};
+    return {ReadStatus::unreadable, error, 0, {}};
+  }
+  LARGE_INTEGER file_size{};
+  if (!GetFileSizeEx(file.get(), &file_size) || file_size.QuadPart < 0)
+    return {ReadStatus::unreadable, last_error(), 0, {}};
+  FilePart part{ReadStatus::ok, ERROR_SUCCESS, static_cast<std::uint64_t>(file_size.QuadPart), {}};
+  if (from_end) offset = part.file_size - std::min<std::uint64_t>(size, part.file_size);
+  if (offset >= part.file_size) return part;
+  const std::uint64_t count = std::min<std::uint64_t>(size, part.file_size - offset);
+  part.bytes.resize(static_cast<size_t>(count));
+  LARGE_INTEGER at{};
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  if (!SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN)) return {ReadStatus::unreadable, last_error(), 0, {}};
+  size_t done = 0;
+  while (done < part.bytes.size()) {
+    DWORD got = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(part.bytes.size() - done, 1u << 30));
+    if (!ReadFile(file.get(), &part.bytes[done], chunk, &got, nullptr)) return {ReadStatus::unreadable, last_error(), 0, {}};
+    if (got == 0) break;
+    done += got;
+  }
+  part.bytes.resize(done);
+  return part;
 }
 
 }  // namespace
@@ -141,7 +164,9 @@ FileRead Win32Disk::read_file(const std::string& path, std::uint64_t max_size) {
 SystemError Win32Disk::write_file(const std::string& path, const std::string& bytes) {
   if (path.empty()) return ERROR_PATH_NOT_FOUND;
   if (const SystemError refused = refusal_of_target(path)) return refused;
-  return write_beside_and_replace(path, &bytes, nullptr, true);
+  return write_beside_and_replace(path, true, [&bytes](HANDLE file) -> SystemError {
+    return write_all(file, bytes.data(), bytes.size()) ? ERROR_SUCCESS : last_error();
+  });
 }
 
 SystemError Win32Disk::delete_file(const std::string& path) {
@@ -205,10 +230,59 @@ MoveResult Win32Disk::move_file(const std::string& from, const std::string& to, 
     UniqueFile source(CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!source) return {last_error(), false};
-    copied = write_beside_and_replace(to, nullptr, source.get(), replace_existing);
+    copied = copy_into_place(source.get(), to, replace_existing);
   }
   if (copied) return {copied, false};
   return {ERROR_SUCCESS, !DeleteFileA(from.c_str())};
+}
+
+SystemError Win32Disk::rename_file(const std::string& from, const std::string& to, bool replace_existing) {
+  if (replace_existing) {
+    if (const SystemError refused = refusal_of_target(to)) return refused;
+  } else if (GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    return ERROR_FILE_EXISTS;
+  }
+  if (MoveFileExA(from.c_str(), to.c_str(), replace_existing ? MOVEFILE_REPLACE_EXISTING : 0)) return ERROR_SUCCESS;
+  const SystemError error = last_error();
+  return error == ERROR_NOT_SAME_DEVICE ? error : refine_access_denied(to, error);
+}
+
+FilePart Win32Disk::read_tail(const std::string& path, std::size_t size) { return read_part(path, true, 0, size); }
+
+FilePart Win32Disk::read_at(const std::string& path, std::uint64_t offset, std::size_t size) {
+  return read_part(path, false, offset, size);
+}
+
+// The volume and the file's index on it name one file, whatever path, case, short name or drive
+// mapping reached it.
+bool Win32Disk::same_file(const std::string& a, const std::string& b) {
+  BY_HANDLE_FILE_INFORMATION info[2];
+  const std::string* paths[2] = {&a, &b};
+  for (int i = 0; i < 2; ++i) {
+    UniqueFile file(CreateFileA(paths[i]->c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file || !GetFileInformationByHandle(file.get(), &info[i])) return false;
+  }
+  return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+         info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
+SystemError copy_into_place(HANDLE from, const std::string& target, bool replace_existing,
+                            const std::atomic<bool>* cancel, const std::function<void(std::uint64_t)>& copied) {
+  return write_beside_and_replace(target, replace_existing, [&](HANDLE file) -> SystemError {
+    // Large pieces keep the copy near the disk's speed; one buffer keeps the memory flat.
+    std::vector<char> buffer(4 << 20);
+    std::uint64_t done = 0;
+    for (;;) {
+      if (cancel && cancel->load()) return ERROR_CANCELLED;
+      DWORD got = 0;
+      if (!ReadFile(from, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) return last_error();
+      if (got == 0) return ERROR_SUCCESS;
+      if (!write_all(file, buffer.data(), got)) return last_error();
+      done += got;
+      if (copied) copied(done);
+    }
+  });
 }
 
 std::string Win32Disk::error_text(SystemError error) {

@@ -2,10 +2,12 @@
 
 #include <commctrl.h>
 
+#include "gamefiles/disk_win32.h"
 #include "resources/resource_ids.h"
 #include "ui/about_window.h"
 #include "ui/contact_link.h"
 #include "ui/dpi.h"
+#include "ui/import_progress.h"
 #include "ui/main_window_layout.h"
 #include "ui/picture.h"
 
@@ -16,6 +18,7 @@ namespace {
 const char kMainWindowClass[] = "KestrinMarquelleMainWindow";
 const COLORREF kHintTextColor = RGB(255, 0, 0);
 const COLORREF kWhite = RGB(255, 255, 255);
+constexpr UINT kRunImportCopyMessage = WM_APP + 10;
 
 UniqueFont make_control_font(int dpi) {
   // "微软雅黑" at a character height of 12 pixels (96 DPI), normal weight, GB2312 character set.
@@ -149,6 +152,47 @@ void MainWindow::load_skins() {
   startup_load(ctx);
 }
 
+bool MainWindow::register_drop_target() { return drop_target_.register_on(hwnd()); }
+
+void MainWindow::files_dropped(const DroppedFiles& drop) {
+  if (pending_copy_) return;
+  CommandContext ctx = commands();
+  std::optional<ImportCopy> copy = import_drop(ctx, drop);
+  if (!copy) return;
+  // Opened now, while the drop holds: a source that deletes its temporary file once the drop
+  // returns cannot take it from under the copy. Deletion is shared so that it can.
+  UniqueFile source(CreateFileA(copy->source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!source) {
+    const SystemError error = GetLastError();
+    return finish_import_copy(ctx, *copy, error ? error : ERROR_GEN_FAILURE);
+  }
+  // The copy may take minutes: it runs once the drop has returned, so the file manager that
+  // started the drag is not held up. No other drop is taken until it is done.
+  pending_copy_ = std::move(copy);
+  pending_source_ = std::move(source);
+  drop_target_.set_accepting(false);
+  PostMessageA(hwnd(), kRunImportCopyMessage, 0, 0);
+}
+
+void MainWindow::run_import_copy() {
+  if (!pending_copy_) return;
+  LARGE_INTEGER size{};
+  GetFileSizeEx(pending_source_.get(), &size);
+  HANDLE source = pending_source_.get();
+  const ImportCopy& copy = *pending_copy_;
+  const SystemError error = run_with_progress(
+      instance_, hwnd(), copy.file_name, static_cast<std::uint64_t>(size.QuadPart),
+      [&](const std::atomic<bool>& cancel, const std::function<void(std::uint64_t)>& done) {
+        return copy_into_place(source, copy.target, copy.listed, &cancel, done);
+      });
+  pending_source_.reset();
+  CommandContext ctx = commands();
+  finish_import_copy(ctx, copy, error);
+  pending_copy_.reset();
+  drop_target_.set_accepting(true);
+}
+
 CommandContext MainWindow::commands() {
   return CommandContext{services_.install_folder, services_.disk, skin_list_, services_.messages,
                         services_.program};
@@ -221,6 +265,12 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
       if (header->code == LVN_GETDISPINFOA) skin_list_.fill_display_info(*reinterpret_cast<NMLVDISPINFOA*>(lparam));
       return 0;
     }
+    case kRunImportCopyMessage:
+      run_import_copy();
+      return 0;
+    case WM_DESTROY:
+      drop_target_.revoke();
+      break;
     case WM_NOTIFYFORMAT: {  // our texts are GBK: the list must ask for them in the ANSI form
       return NFR_ANSI;
     }

@@ -4,7 +4,11 @@
 // confirmation, which either refuses or ends the program.
 #include <string>
 
+#include <optional>
+
 #include "commands/commands.h"
+#include "commands/import.h"
+#include "ui/drop_target.h"
 #include "ui/list_control.h"
 #include "ui/window.h"
 #include "win32/handles.h"
@@ -19,7 +23,7 @@ class CloseRequests {
   virtual bool close_requested() = 0;
 };
 
-class MainWindow final : public Window {
+class MainWindow final : public Window, private FileDropHandler {
  public:
   // What the window's commands work with, built by the program before the window.
   struct Services {
@@ -35,6 +39,8 @@ class MainWindow final : public Window {
   bool create();
   void show();
   void hide();
+  // Skin packs dropped on the window are imported; false when the system refused the registration.
+  bool register_drop_target();
   // The start-up load: the rows from the catalogue, with the list's drawing held meanwhile.
   void load_skins();
   // The dialog keyboard: Tab between controls, Space on a button, Esc as a close request.
@@ -50,10 +56,16 @@ class MainWindow final : public Window {
   void run_command(int id);
   void open_skin_menu();
   void draw_hint_picture(const DRAWITEMSTRUCT& item);
+  void files_dropped(const DroppedFiles& drop) override;
+  void run_import_copy();
 
   HINSTANCE instance_;
   Services services_;
   ListViewSkinList skin_list_;
+  DropTarget drop_target_{*this};
+  // A pack from another volume, opened inside the drop, copied once the drop has returned.
+  std::optional<ImportCopy> pending_copy_;
+  UniqueFile pending_source_;
 
   int dpi_ = 96;
   HWND list_ = nullptr;

@@ -1,6 +1,8 @@
 #pragma once
 // In-memory stand-ins for the disk, the list control, message boxes and the program,
 // for tests of the portable commands. Each records what happened so a test can check it.
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <set>
@@ -20,8 +22,13 @@ class FakeDisk : public Disk {
   std::map<std::string, SystemError> write_errors;    // writing, deleting or moving onto them fails so
   std::vector<std::string> written;                   // paths, in the order of successful writes
   std::vector<std::string> recycled;                  // paths put into the Recycle Bin
+  std::vector<std::string> renamed;                   // "from -> to", in the order of successful renames
+  // Paths that name one file although spelled apart (a short name, another case): each maps to
+  // the spelling `files` keys it under.
+  std::map<std::string, std::string> aliases;
 
-  FileRead read_file(const std::string& path, std::uint64_t max_size) override {
+  FileRead read_file(const std::string& spelled, std::uint64_t max_size) override {
+    const std::string path = spelling(spelled);
     if (auto it = read_errors.find(path); it != read_errors.end()) return {ReadStatus::unreadable, it->second, {}};
     auto it = files.find(path);
     if (it == files.end()) return {ReadStatus::missing, system_error::kFileNotFound, {}};
@@ -44,7 +51,20 @@ class FakeDisk : public Disk {
     if (!error) recycled.push_back(path);
     return error;
   }
-  bool is_file(const std::string& path) override { return files.count(path) || read_errors.count(path); }
+  FilePart read_tail(const std::string& path, std::size_t size) override {
+    const FileRead whole = read_file(path, UINT64_MAX);
+    const std::size_t from = whole.bytes.size() - std::min(size, whole.bytes.size());
+    return {whole.status, whole.error, whole.bytes.size(), whole.bytes.substr(from)};
+  }
+  FilePart read_at(const std::string& path, std::uint64_t offset, std::size_t size) override {
+    const FileRead whole = read_file(path, UINT64_MAX);
+    const std::string part = offset < whole.bytes.size() ? whole.bytes.substr(offset, size) : std::string();
+    return {whole.status, whole.error, whole.bytes.size(), part};
+  }
+  bool is_file(const std::string& spelled) override {
+    const std::string path = spelling(spelled);
+    return files.count(path) || read_errors.count(path);
+  }
   bool is_folder(const std::string& path) override { return folders.count(without_trailing_backslash(path)) > 0; }
   MoveResult move_file(const std::string& from, const std::string& to, bool replace_existing) override {
     auto it = files.find(from);
@@ -54,6 +74,24 @@ class FakeDisk : public Disk {
     files[to] = it->second;
     files.erase(from);
     return {system_error::kNone, false};
+  }
+  // Paths on different drive letters are on different volumes: a rename between them fails.
+  SystemError rename_file(const std::string& from, const std::string& to, bool replace_existing) override {
+    if (from.substr(0, 2) != to.substr(0, 2)) return system_error::kNotSameDevice;
+    if (auto error = write_errors.find(to); error != write_errors.end()) return error->second;
+    if (auto error = write_errors.find(from); error != write_errors.end()) return error->second;
+    auto it = files.find(from);
+    if (it == files.end()) return system_error::kFileNotFound;
+    if (!folders.count(folder_of(to))) return system_error::kPathNotFound;
+    if (!replace_existing && files.count(to)) return system_error::kFileExists;
+    const std::string bytes = it->second;
+    files.erase(it);
+    files[to] = bytes;
+    renamed.push_back(from + " -> " + to);
+    return system_error::kNone;
+  }
+  bool same_file(const std::string& a, const std::string& b) override {
+    return files.count(spelling(a)) && spelling(a) == spelling(b);
   }
   std::string error_text(SystemError error) override { return "system text " + std::to_string(error); }
   bool lock_game_files() override {
@@ -65,6 +103,10 @@ class FakeDisk : public Disk {
   bool lock_refused = false;  // another copy of the program holds the game files too long
   int locks_held = 0;
 
+  std::string spelling(const std::string& path) const {
+    auto it = aliases.find(path);
+    return it == aliases.end() ? path : it->second;
+  }
   // Folders are kept without a trailing backslash ("D:\LOL\Game").
   static std::string folder_of(const std::string& path) { return path.substr(0, path.rfind('\\')); }
   static std::string without_trailing_backslash(std::string path) {

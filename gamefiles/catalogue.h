@@ -34,13 +34,15 @@ std::optional<int> slot_of_key(std::string_view key);
 std::vector<CatalogueEntry> catalogue_entries(std::string_view file);
 // The file without the entry at 1-based position p of catalogue_entries(): every slot line of
 // "皮肤包" is rewritten, the remaining values as 英雄1..英雄M in order where the first slot line
-// stood; empty slots and unseen duplicates go; everything else stays byte for byte. A p outside
+// stood, each written so that it reads back as it is (between double quotes when it needs them); empty slots and unseen duplicates go; everything else stays byte for byte. A p outside
 // 1..size removes nothing but still renumbers. With no slot left, a "皮肤包" header with nothing
 // under it goes too; the empty text means nothing is left and the file should go.
 std::string catalogue_without_position(std::string_view file, int p);
 // The file with the value added as the last entry: a new line "英雄n=value" (n one past every
 // slot key in the file) after the last slot line of the first "皮肤包" section, or a new section
-// at the end when there is none. Everything else stays byte for byte.
+// at the end when there is none. Everything else stays byte for byte. When n would pass the
+// largest slot (nine digits), the slot lines are first rewritten as catalogue_without_position
+// does.
 std::string catalogue_with_value(std::string_view file, std::string_view value);
 
 // The catalogue file's bytes, read with full sharing; a file over the size limit is unreadable.

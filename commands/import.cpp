@@ -26,11 +26,8 @@ void fail(CommandContext& ctx, const std::string& reason) {
 bool ends_with(const std::string& text, const char* suffix) { return right_part(text, 4) == suffix; }
 
 // The catalogue is read the way the game's other tools read it: a name with blanks at its ends or
-// quotes around it would come back as another name after the next start.
-bool reads_back_whole(const std::string& skin_name) {
-  const std::vector<CatalogueEntry> entries = catalogue_entries(catalogue_with_value("", skin_name));
-  return entries.size() == 1 && entries[0].value == skin_name;
-}
+// quotes around it would come back as another name for them.
+bool reads_back_whole(const std::string& skin_name) { return reads_back_bare(skin_name); }
 
 enum class ZipCheck { zip, not_zip, unreadable };
 ZipCheck check_zip(Disk& disk, const std::string& path, SystemError& error) {

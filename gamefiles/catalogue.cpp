@@ -10,6 +10,8 @@ namespace km {
 namespace {
 
 const char kKeyPrefix[] = "英雄";
+// Slot numbers have at most nine digits, so that every one fits an int.
+constexpr int kLargestSlot = 999999999;
 
 // What the profile functions count as blank around names and values. None of these bytes can be
 // the second byte of a GBK character, so trimming bytes never cuts a character.
@@ -92,19 +94,28 @@ std::vector<IniLine> parse_lines(std::string_view file) {
   return lines;
 }
 
+bool has_quote_pair(std::string_view value) {
+  return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+}
+
 // The value as the profile functions hand it out: up to a zero byte, one pair of quotes off.
 std::string read_value(std::string_view value) {
   value = value.substr(0, value.find('\0'));
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-    value = value.substr(1, value.size() - 2);
+  if (has_quote_pair(value)) value = value.substr(1, value.size() - 2);
   return std::string(value);
 }
 
+// A value read from between quotes may have blanks or another pair of quotes at its ends, which
+// the profile functions would take off when reading it back; written between double quotes, it
+// reads back as it is.
 void append_slot_line(std::string& text, int slot, std::string_view value) {
   text += kKeyPrefix;
   text += std::to_string(slot);
   text += '=';
+  const bool quoted = !value.empty() && (is_blank(value.front()) || is_blank(value.back()) || has_quote_pair(value));
+  if (quoted) text += '"';
   text += value;
+  if (quoted) text += '"';
   text += "\r\n";
 }
 
@@ -139,13 +150,17 @@ std::optional<int> slot_of_key(std::string_view key) {
   if (key.size() <= prefix.size() || key.substr(0, prefix.size()) != prefix) return std::nullopt;
   std::string_view digits = key.substr(prefix.size());
   // Only the form number_to_text writes: "英雄01" is another key, not slot 1.
-  if (digits.size() > 9 || digits[0] == '0') return std::nullopt;
+  if (digits.size() > number_to_text(kLargestSlot).size() || digits[0] == '0') return std::nullopt;
   int n = 0;
   for (char c : digits) {
     if (c < '0' || c > '9') return std::nullopt;
     n = n * 10 + (c - '0');
   }
   return n;
+}
+
+bool reads_back_bare(std::string_view value) {
+  return value.empty() || (!is_blank(value.front()) && !is_blank(value.back()) && !has_quote_pair(value));
 }
 
 std::vector<CatalogueEntry> catalogue_entries(std::string_view file) { return entries_of(parse_lines(file)); }
@@ -192,6 +207,8 @@ std::string catalogue_with_value(std::string_view file, std::string_view value) 
     if (line.in_first_catalogue && (line.slot || (line.header && insert_after == -1)))
       insert_after = static_cast<int>(i);
   }
+  // No key past the largest slot reads as a slot: number the slots 1..M again first.
+  if (last_slot == kLargestSlot) return catalogue_with_value(catalogue_without_position(file, 0), value);
   std::string new_line;
   append_slot_line(new_line, last_slot + 1, value);
 

@@ -129,14 +129,19 @@ std::string remove_entry(std::string_view list, std::string_view skin_name) {
   std::string result;
   result.reserve(list.size());
   // A kept line carries the break before it, except when every line before it went: a removed
-  // first line took the break after it along.
-  bool kept_any = false;
+  // first line took the break after it along. A kept line that ends in a CR is followed by its
+  // own break: a lone LF after it would make that CR part of the break and change the line, and
+  // "SkinA.zip" CR, CR LF, "SkinA.zip" LF would come out as "SkinA.zip" CR LF, an entry again.
+  std::optional<Line> last_kept;
   std::string_view break_before;
   for_each_line(list, [&](const Line& line) {
     if (!is_entry_line(line.text, skin_name)) {
-      if (kept_any) result += break_before;
+      if (last_kept) {
+        const bool ends_in_cr = !last_kept->text.empty() && last_kept->text.back() == '\r';
+        result += ends_in_cr ? last_kept->line_break : break_before;
+      }
       result += line.text;
-      kept_any = true;
+      last_kept = line;
     }
     break_before = line.line_break;
     return true;

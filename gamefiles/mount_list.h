@@ -42,7 +42,9 @@ int find_entry(std::string_view list, std::string_view skin_name);
 // CR LF, the skin name and ".zip" (also into an empty list and after a trailing CR LF).
 std::string add_entry(std::string_view list, std::string_view skin_name);
 // Every entry line of the skin taken out together with one line break: the break before it, or
-// for the first line the break after it. Every other byte stays as it was.
+// for the first line the break after it. Every other byte stays as it was, and so does every other
+// line: after a line that ends in a CR the removed line takes the break after it, since a lone LF
+// joined to that CR would make the line shorter (and perhaps an entry).
 std::string remove_entry(std::string_view list, std::string_view skin_name);
 
 }  // namespace km

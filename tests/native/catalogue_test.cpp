@@ -104,6 +104,26 @@ TEST(Catalogue, AddingAValueGoesAfterTheLastSlot) {
   }
 }
 
+// Found by the catalogue fuzzer: a value read from between quotes lost its blanks or its inner
+// quotes when the rewrite wrote it bare, and a zero byte could leave a blank at its end.
+TEST(Catalogue, RewrittenValuesReadBackAsTheyWere) {
+  const std::string file = std::string("[皮肤包]\r\n英雄1=\" padded \"\r\n英雄2=\"'q'\"\r\n英雄3=\"\"\"\r\n") +
+                           catalogue_key(4) + std::string("=\xD0\r\0\r\n", 6) + "英雄5=plain\r\n";
+  const Values values = {" padded ", "'q'", "\"", "\xD0\r", "plain"};
+  ASSERT_EQ(values_of(file), values);
+  const std::string result = catalogue_without_position(file, 5);
+  EXPECT_EQ(result, "[皮肤包]\r\n英雄1=\" padded \"\r\n英雄2=\"'q'\"\r\n英雄3=\"\r\n英雄4=\"\xD0\r\"\r\n");
+  EXPECT_EQ(values_of(result), Values(values.begin(), values.end() - 1));
+}
+
+// Found by the catalogue fuzzer: after the largest slot, 英雄999999999, the new key had ten digits
+// and was no slot, so the imported value was not listed.
+TEST(Catalogue, AddingPastTheLargestSlotNumbersTheSlotsAgain) {
+  const std::string result = catalogue_with_value("[皮肤包]\r\n英雄999999999=A\r\n英雄5=\r\nnote=1\r\n", "N");
+  EXPECT_EQ(result, "[皮肤包]\r\n英雄1=A\r\n英雄2=N\r\nnote=1\r\n");
+  EXPECT_EQ(values_of(result), (Values{"A", "N"}));
+}
+
 TEST(Catalogue, ReadAndWriteThroughTheDisk) {
   fakes::FakeDisk disk;
   const std::string folder = "D:\\LOL";

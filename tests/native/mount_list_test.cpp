@@ -92,6 +92,24 @@ TEST(MountList, RemoveEntry) {
   }
 }
 
+// Found by the mount-list fuzzer: the lone LF after a removed line joined the CR that ends the
+// line before it into a CR LF break, which made that line an entry.
+TEST(MountList, RemovingKeepsALineThatEndsInACr) {
+  struct Case { std::string list, name, result; };
+  const Case cases[] = {
+      {".zip\r\r\n.zip\n", "", ".zip\r\r\n"},
+      {"SkinA.zip\r\r\nSkinA.zip\nb", "SkinA", "SkinA.zip\r\r\nb"},
+      {"a\r\r\nSkinA.zip\nSkinA.zip\nb", "SkinA", "a\r\r\nb"},
+      {"a\r\r\nSkinA.zip", "SkinA", "a\r"},  // the last line still takes the break before it
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.list + " - " + c.name);
+    const std::string result = remove_entry(c.list, c.name);
+    EXPECT_EQ(result, c.result);
+    EXPECT_FALSE(is_mounted(result, c.name));
+  }
+}
+
 TEST(MountList, MountTwiceThenUnmountGivesTheOriginalBytes) {
   const std::string original = std::string(default_mount_list()) + "\r\nOther.zip";
   const std::string twice = add_entry(add_entry(original, "SkinA"), "SkinA");

@@ -46,6 +46,25 @@ TEST(CatalogueProfile, EntriesAgreeWithTheProfileFunctions) {
   }
 }
 
+// Values that need quotes to keep their blanks or inner quotes: after a rewrite the profile
+// functions read each one as they read it before.
+TEST(CatalogueProfile, RewrittenValuesReadTheSame) {
+  TempFolder dir;
+  const std::string before = dir / "before.ini";
+  const std::string after = dir / "after.ini";
+  const std::string file =
+      "[皮肤包]\r\n英雄1=\"  padded  \"\r\n英雄2=\"'single'\"\r\n英雄3='\"double\"'\r\n英雄4=\"\"\"\r\n"
+      "英雄5=\"\t\"\r\n英雄6=gone\r\n";
+  ASSERT_TRUE(write_bytes(before, file));
+  ASSERT_TRUE(write_bytes(after, catalogue_without_position(file, 6)));
+  for (int slot = 1; slot <= 5; ++slot) {
+    SCOPED_TRACE(slot);
+    EXPECT_FALSE(profile_value(before, slot).empty());
+    EXPECT_EQ(profile_value(after, slot), profile_value(before, slot));
+  }
+  EXPECT_EQ(profile_value(after, 6), "");
+}
+
 TEST(CatalogueProfile, NewFileTextIsWhatTheProfileFunctionsWrite) {
   TempFolder dir;
   const std::string path = dir / "profile.ini";

@@ -99,13 +99,20 @@ std::optional<ImportCopy> import_drop(CommandContext& ctx, const DroppedFiles& d
       return std::nullopt;
   }
 
+  // From here to the catalogue write, under the game files' lock: another copy of the program
+  // importing at the same moment must not lose our catalogue line, nor we its.
+  GameFilesLock lock(ctx.disk);
+  auto fail_unlocked = [&](const std::string& reason) {
+    lock.release();
+    fail(ctx, reason);
+    return std::nullopt;
+  };
+  if (!lock.held()) return fail_unlocked(kReasonInUse);
+
   // The catalogue as it is now, not as the list was loaded: another copy of the program may have
   // changed it. One we cannot read is never rewritten from a guess.
   const CatalogueFile catalogue = read_catalogue(ctx.disk, ctx.install_folder);
-  if (catalogue.status == ReadStatus::unreadable) {
-    fail(ctx, reason_for_game_file_error(ctx, catalogue.error));
-    return std::nullopt;
-  }
+  if (catalogue.status == ReadStatus::unreadable) return fail_unlocked(reason_for_game_file_error(ctx, catalogue.error));
   bool listed = false;
   for (const CatalogueEntry& entry : catalogue_entries(catalogue.bytes)) listed = listed || entry.value == skin_name;
   const std::string target = pack_path(ctx.install_folder, skin_name);
@@ -114,24 +121,22 @@ std::optional<ImportCopy> import_drop(CommandContext& ctx, const DroppedFiles& d
     if (ctx.disk.same_file(path, target)) return std::nullopt;
   } else if (ctx.disk.is_file(target) || ctx.disk.is_folder(target)) {
     // Most likely one of the game's own archives: replacing it would break the game.
+    lock.release();
     ctx.messages.show(kNameClash, MessageKind::failure);
     return std::nullopt;
   }
 
   error = ctx.disk.rename_file(path, target, listed);
   if (error == system_error::kNotSameDevice) return ImportCopy{path, target, file_name, skin_name, listed};
-  if (error) {
-    fail(ctx, reason_for_game_file_error(ctx, error));
-    return std::nullopt;
-  }
+  if (error) return fail_unlocked(reason_for_game_file_error(ctx, error));
   if (listed) return std::nullopt;  // the row and the slot are there already
   error = write_catalogue(ctx.disk, ctx.install_folder, catalogue_with_value(catalogue.bytes, skin_name));
   if (error) {
     // The user's file goes back where it was: nothing of this import is left.
     ctx.disk.rename_file(target, path, false);
-    fail(ctx, reason_for_game_file_error(ctx, error));
-    return std::nullopt;
+    return fail_unlocked(reason_for_game_file_error(ctx, error));
   }
+  lock.release();
   add_row(ctx, skin_name);
   return std::nullopt;
 }
@@ -140,15 +145,17 @@ void finish_import_copy(CommandContext& ctx, const ImportCopy& copy, SystemError
   if (copy_error == system_error::kCancelled) return;
   if (copy_error) return fail(ctx, reason_for_game_file_error(ctx, copy_error));
   if (!copy.listed) {
-    const CatalogueFile catalogue = read_catalogue(ctx.disk, ctx.install_folder);
-    SystemError error = catalogue.status == ReadStatus::unreadable
-                            ? catalogue.error
-                            : write_catalogue(ctx.disk, ctx.install_folder,
-                                              catalogue_with_value(catalogue.bytes, copy.skin_name));
-    if (error) {
-      ctx.disk.delete_file(copy.target);
-      return fail(ctx, reason_for_game_file_error(ctx, error));
+    SystemError error;
+    {
+      GameFilesLock lock(ctx.disk);
+      const CatalogueFile catalogue = read_catalogue(ctx.disk, ctx.install_folder);
+      error = !lock.held() ? system_error::kSharingViolation
+              : catalogue.status == ReadStatus::unreadable
+                  ? catalogue.error
+                  : write_catalogue(ctx.disk, ctx.install_folder, catalogue_with_value(catalogue.bytes, copy.skin_name));
+      if (error) ctx.disk.delete_file(copy.target);
     }
+    if (error) return fail(ctx, reason_for_game_file_error(ctx, error));
     add_row(ctx, copy.skin_name);
   }
   // The pack is safe in the Game folder; a dropped file that cannot go stays where it is.

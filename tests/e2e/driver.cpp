@@ -182,6 +182,17 @@ std::string shell_recorder_path() { return windows_path(KM_SHELL_RECORDER_PATH);
 
 std::string default_mount_list_bytes() { return std::string(default_mount_list()); }
 
+// The smallest real ZIP archive with one entry, "a.txt" holding "hi" (stored).
+std::string small_zip() {
+  const std::string local("PK\x03\x04\x0a\0\0\0\0\0\0\0\0\0\xd8\x07\xd9\x68\x02\0\0\0\x02\0\0\0\x05\0\0\0a.txthi", 37);
+  const std::string central(
+      "PK\x01\x02\x14\0\x0a\0\0\0\0\0\0\0\0\0\xd8\x07\xd9\x68\x02\0\0\0\x02\0\0\0\x05\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0a.txt",
+      51);
+  const std::string end("PK\x05\x06\0\0\0\0\x01\0\x01\0\x33\0\0\0\x25\0\0\0\0\0", 22);
+  return local + central + end;
+}
+
+
 int ScreenPicture::colour_count() const {
   return static_cast<int>(std::set<DWORD>(pixels.begin(), pixels.end()).size());
 }

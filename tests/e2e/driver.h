@@ -137,4 +137,7 @@ std::string shell_recorder_path();
 // The game's stock archive list, as the program must write it.
 std::string default_mount_list_bytes();
 
+// The smallest real ZIP archive with one entry, "a.txt" holding "hi" (stored).
+std::string small_zip();
+
 }  // namespace km::e2e

@@ -15,6 +15,7 @@
 #include <map>
 #include <optional>
 
+#include "drag.h"
 #include "driver.h"
 
 namespace km::e2e {
@@ -52,8 +53,9 @@ Files snapshot(const std::string& game) {
 }
 
 enum class Where { temp, full_disk, read_only };
-enum class Command { mount, unmount, remove, restore };
-const Command kCommands[] = {Command::mount, Command::unmount, Command::remove, Command::restore};
+enum class Command { mount, unmount, remove, restore, import };
+const Command kCommands[] = {Command::mount, Command::unmount, Command::remove, Command::restore, Command::import};
+const char kDroppedPack[] = "C.zip";  // dropped from the install folder, beside Game
 
 // One program run: the install, what the test holds open, the program.
 struct Cell {
@@ -93,6 +95,7 @@ enum class End {
   value_deleted,  // A's entry and catalogue value gone, every pack kept
   entries_gone,   // A's entry gone, nothing else
   restored,       // the stock list
+  imported,       // C.zip moved in and catalogued
   no_game_folder,
 };
 
@@ -108,19 +111,31 @@ std::string unmount_failed(const std::string& reason) { return "皮肤卸载失�
 std::string delete_failed(const std::string& reason) { return "皮肤删除失败！\r\n" + reason; }
 std::string restore_failed(const std::string& reason) { return "恢复默认失败！\r\n" + reason; }
 
+std::string import_failed(const std::string& reason) { return "皮肤导入失败！\r\n" + reason; }
+const Outcome kImported = {"", End::imported};  // a successful import says nothing
+
+std::vector<Outcome> with_import(std::vector<Outcome> outcomes, const Outcome& import) {
+  outcomes.back() = import;
+  return outcomes;
+}
+
 // The same failure for every command.
 std::vector<Outcome> all_fail(const std::string& reason, End end = End::same) {
   return {{mount_failed(reason), end}, {unmount_failed(reason), end}, {delete_failed(reason), end},
-          {restore_failed(reason), end}};
+          {restore_failed(reason), end}, {import_failed(reason), end}};
 }
-const std::vector<Outcome> kAllSucceed = {
-    {kMounted, End::mounted}, {kUnmounted, End::unmounted}, {kDeleted, End::deleted}, {kRestored, End::restored}};
+const std::vector<Outcome> kAllSucceed = {{kMounted, End::mounted},
+                                          {kUnmounted, End::unmounted},
+                                          {kDeleted, End::deleted},
+                                          {kRestored, End::restored},
+                                          kImported};
 const std::vector<Outcome> kNothingListed = {{"未找到挂载皮肤！", End::same},
                                              {"未找到卸载皮肤！", End::same},
                                              {"未找到删除皮肤！", End::same},
-                                             {kRestored, End::restored}};
+                                             {kRestored, End::restored},
+                                             kImported};
 
-Files expected_end(Files files, End end, const std::string& unmounted_name) {
+Files expected_end(Files files, End end, const std::string& unmounted_name, const std::string& imported_catalogue) {
   auto take_entry = [&] {
     std::string& list = files[kMountList];
     const std::string entry = "\r\n" + unmounted_name + ".zip";
@@ -142,6 +157,10 @@ Files expected_end(Files files, End end, const std::string& unmounted_name) {
       files[kCatalogue] = "[皮肤包]\r\n英雄1=B\r\n";
       break;
     case End::restored: files[kMountList] = default_mount_list_bytes(); break;
+    case End::imported:
+      files[kDroppedPack] = small_zip();
+      files[kCatalogue] = imported_catalogue;
+      break;
     case End::no_game_folder: files = {{"<no Game folder>", ""}}; break;
   }
   return files;
@@ -174,6 +193,7 @@ void make_install(Cell& cell, const Fault& fault, const std::string& case_name) 
   ASSERT_TRUE(testing::write_bytes(cell.path(kMountList), fault.list));
   ASSERT_TRUE(testing::write_bytes(cell.path("A.zip"), "PK pack A"));
   ASSERT_TRUE(testing::write_bytes(cell.path("B.zip"), "PK pack B"));
+  ASSERT_TRUE(testing::write_bytes(cell.root + "\\" + kDroppedPack, small_zip()));
 }
 
 // Fills the file system of `folder` to the last byte.
@@ -191,8 +211,10 @@ void fill_disk(const std::string& folder) {
 
 struct MatrixRow {
   Fault fault;
-  std::vector<Outcome> outcomes;  // Mount, Unmount, Delete, Restore default
+  std::vector<Outcome> outcomes;  // Mount, Unmount, Delete, Restore default, Import
   std::string start_message = {};
+  // The catalogue after C is imported.
+  std::string imported_catalogue = kTwoSkins + "英雄3=C\r\n";
 };
 
 std::string one_line(const std::string& text) {
@@ -211,36 +233,42 @@ const std::vector<MatrixRow>& fault_matrix() {
       {{"nothing wrong"}, kAllSucceed},
       {{"list held without sharing", Where::temp, kTwoSkins, "Aatrox.zip\r\nA.zip", nullptr,
         [](Cell& c) { c.hold(kMountList, 0); }},
-       all_fail(kInUse)},
+       with_import(all_fail(kInUse), kImported)},
       {{"list held sharing reads", Where::temp, kTwoSkins, "Aatrox.zip\r\nA.zip", nullptr,
         [](Cell& c) { c.hold(kMountList, FILE_SHARE_READ); }},
-       all_fail(kInUse)},
+       with_import(all_fail(kInUse), kImported)},
       {{"list read-only", Where::temp, kTwoSkins, "Aatrox.zip\r\nA.zip", nullptr,
         [](Cell& c) { SetFileAttributesA(c.path(kMountList).c_str(), FILE_ATTRIBUTE_READONLY); },
         [](Cell& c) { SetFileAttributesA(c.path(kMountList).c_str(), FILE_ATTRIBUTE_NORMAL); }},
-       all_fail("文件是只读的")},
+       with_import(all_fail("文件是只读的"), kImported)},
       {{"packs held open", Where::temp, kTwoSkins, "Aatrox.zip\r\nA.zip", nullptr,
         [](Cell& c) {
           c.hold("A.zip", FILE_SHARE_READ);
           c.hold("B.zip", FILE_SHARE_READ);
         }},
        {{kMounted, End::mounted}, {kUnmounted, End::unmounted}, {delete_failed(kInUse), End::entries_gone},
-        {kRestored, End::restored}}},
+        {kRestored, End::restored}, kImported}},
       {{"Game folder gone", Where::temp, kTwoSkins, "Aatrox.zip\r\nA.zip", nullptr,
         [](Cell& c) { testing::remove_tree(c.game()); }},
        all_fail("找不到游戏目录", End::no_game_folder)},
-      {{"no catalogue", Where::temp, std::nullopt}, kNothingListed},
-      {{"empty catalogue", Where::temp, ""}, kNothingListed},
-      {{"catalogue with a gap", Where::temp, "[皮肤包]\r\n英雄1=A\r\n英雄3=B\r\n"}, kAllSucceed},
+      {{"no catalogue", Where::temp, std::nullopt}, kNothingListed, "", "[皮肤包]\r\n英雄1=C\r\n"},
+      {{"empty catalogue", Where::temp, ""}, kNothingListed, "", "[皮肤包]\r\n英雄1=C\r\n"},
+      {{"catalogue with a gap", Where::temp, "[皮肤包]\r\n英雄1=A\r\n英雄3=B\r\n"}, kAllSucceed, "",
+       "[皮肤包]\r\n英雄1=A\r\n英雄3=B\r\n英雄4=C\r\n"},
       {{"a folder in a catalogue value", Where::temp, "[皮肤包]\r\n英雄1=..\\A\r\n英雄2=B\r\n",
         "Aatrox.zip\r\n..\\A.zip",
         [](Cell& c) { ASSERT_TRUE(testing::write_bytes(c.root + "\\A.zip", "outside")); }},
        {{kMounted, End::mounted}, {kUnmounted, End::unmounted}, {kDeleted, End::value_deleted},
-        {kRestored, End::restored}}},
+        {kRestored, End::restored}, kImported},
+       "", "[皮肤包]\r\n英雄1=..\\A\r\n英雄2=B\r\n英雄3=C\r\n"},
       {{"catalogue held open", Where::temp, kTwoSkins, "Aatrox.zip\r\nA.zip",
         [](Cell& c) { c.hold(kCatalogue, 0); }},
-       kNothingListed, "无法读取皮肤列表文件 皮肤.ini\r\n" + kInUse},
-      {{"catalogue too large", Where::temp, kTwoSkins + std::string(64 << 20, ';')}, kNothingListed,
+       {{"未找到挂载皮肤！", End::same}, {"未找到卸载皮肤！", End::same}, {"未找到删除皮肤！", End::same},
+        {kRestored, End::restored}, {import_failed(kInUse), End::same}},
+       "无法读取皮肤列表文件 皮肤.ini\r\n" + kInUse},
+      {{"catalogue too large", Where::temp, kTwoSkins + std::string(64 << 20, ';')},
+       {{"未找到挂载皮肤！", End::same}, {"未找到卸载皮肤！", End::same}, {"未找到删除皮肤！", End::same},
+        {kRestored, End::restored}, {import_failed("文件过大"), End::same}},
        "无法读取皮肤列表文件 皮肤.ini\r\n文件过大"},
       {{"a 1 MB list", Where::temp, kTwoSkins, big_list}, kAllSucceed},
       {{"zero bytes in the list", Where::temp, kTwoSkins, std::string("Aatrox.zip\0junk\r\nA.zip", 22)}, kAllSucceed},
@@ -251,7 +279,7 @@ const std::vector<MatrixRow>& fault_matrix() {
           ASSERT_TRUE(LockFileEx(c.held.back(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1 << 20, 0, &at));
         }},
        {{mount_failed(kInUse), End::same}, {unmount_failed(kInUse), End::same}, {delete_failed(kInUse), End::same},
-        {restore_failed(kInUse), End::same}}},
+        {restore_failed(kInUse), End::same}, kImported}},
       {{"disk full", Where::full_disk, kTwoSkins, "Aatrox.zip\r\nA.zip", nullptr,
         [](Cell& c) { fill_disk(c.root); }, [](Cell& c) { DeleteFileA((c.root + "\\filler").c_str()); }},
        all_fail("磁盘空间不足")},
@@ -262,13 +290,15 @@ const std::vector<MatrixRow>& fault_matrix() {
 
 class FaultMatrix : public ::testing::TestWithParam<size_t> {};
 
+const std::string& expected_message_of(const MatrixRow& row, size_t command) { return row.outcomes[command].message; }
+
 // One fault, every command: the row of the matrix, printed to the log.
 TEST_P(FaultMatrix, Row) {
   const MatrixRow& row = fault_matrix()[GetParam()];
-  const char* const command_names[] = {"挂载皮肤", "卸载皮肤", "删除皮肤", "恢复默认"};
+  const char* const command_names[] = {"挂载皮肤", "卸载皮肤", "删除皮肤", "恢复默认", "导入"};
   std::string table;
   {
-    for (size_t c = 0; c < 4; ++c) {
+    for (size_t c = 0; c < 5; ++c) {
       const Command command = kCommands[c];
       SCOPED_TRACE(std::string(row.fault.name) + " / " + command_names[c]);
       Cell cell;
@@ -290,9 +320,18 @@ TEST_P(FaultMatrix, Row) {
       if ((command == Command::unmount || command == Command::remove) && rows > 0) program->select(0);
       if (row.fault.before_command) row.fault.before_command(cell);
 
-      PostMessageA(program->button(command_names[c]), BM_CLICK, 0, 0);
-      MessageBoxSeen box = program->wait_message_box();
-      if (box.hwnd) program->answer(box, IDOK);
+      MessageBoxSeen box;
+      if (command == Command::import) {
+        const std::string dropped = cell.install + "\\" + kDroppedPack;
+        FileDrag drag(program->window(), {dropped});
+        box = program->wait_message_box(expected_message_of(row, c).empty() ? 1500 : 8000);
+        if (box.hwnd) program->answer(box, IDOK);
+        EXPECT_EQ(drag.wait(), DRAGDROP_S_DROP);
+      } else {
+        PostMessageA(program->button(command_names[c]), BM_CLICK, 0, 0);
+        box = program->wait_message_box();
+        if (box.hwnd) program->answer(box, IDOK);
+      }
       EXPECT_FALSE(program->wait_message_box(300).hwnd) << "a second message";
       cell.release();
       if (row.fault.release) row.fault.release(cell);
@@ -302,10 +341,13 @@ TEST_P(FaultMatrix, Row) {
       const std::string unmounted = row.fault.catalogue && row.fault.catalogue->find("..\\A") != std::string::npos
                                         ? "..\\A"
                                         : "A";
-      EXPECT_EQ(snapshot(cell.game()), expected_end(before, expected.end, unmounted));
+      EXPECT_EQ(snapshot(cell.game()), expected_end(before, expected.end, unmounted, row.imported_catalogue));
+      // The dropped pack left its place only when the import succeeded.
+      EXPECT_EQ(testing::read_bytes(cell.root + "\\" + kDroppedPack),
+                command == Command::import && expected.end == End::imported ? "<missing>" : small_zip());
       if (testing::read_bytes(cell.root + "\\A.zip") != "<missing>")
         EXPECT_EQ(testing::read_bytes(cell.root + "\\A.zip"), "outside");
-      table += std::string("matrix| ") + row.fault.name + " | " + command_names[c] + " -> " + one_line(box.text) + "\n";
+      table += std::string("matrix| ") + row.fault.name + " | " + command_names[c] + " -> " + (box.text.empty() ? std::string("(no message)") : one_line(box.text)) + "\n";
       program.reset();
       testing::remove_tree(cell.root);
     }

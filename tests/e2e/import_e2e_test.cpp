@@ -14,16 +14,6 @@ const char kCatalogue[] = "皮肤.ini";
 const std::string kFormatTitle = "信息:格式错误！";
 const std::string kNotZipName = "请拖入ZIP格式文件               ";
 
-// The smallest real ZIP archive with one entry, "a.txt" holding "hi" (stored).
-std::string small_zip() {
-  const std::string local("PK\x03\x04\x0a\0\0\0\0\0\0\0\0\0\xd8\x07\xd9\x68\x02\0\0\0\x02\0\0\0\x05\0\0\0a.txthi", 37);
-  const std::string central(
-      "PK\x01\x02\x14\0\x0a\0\0\0\0\0\0\0\0\0\xd8\x07\xd9\x68\x02\0\0\0\x02\0\0\0\x05\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0a.txt",
-      51);
-  const std::string end("PK\x05\x06\0\0\0\0\x01\0\x01\0\x33\0\0\0\x25\0\0\0\0\0", 22);
-  return local + central + end;
-}
-
 std::string catalogue_of(const std::vector<std::string>& names) {
   std::string text = "[皮肤包]\r\n";
   for (size_t i = 0; i < names.size(); ++i) text += "英雄" + std::to_string(i + 1) + "=" + names[i] + "\r\n";

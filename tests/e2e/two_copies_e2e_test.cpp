@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "drag.h"
 #include "driver.h"
 #include "gamefiles/disk_win32.h"
 
@@ -83,6 +86,40 @@ TEST(TwoCopies, ACommandWaitsWhileTheOtherCopyHoldsTheGameFiles) {
   program->answer(box, IDOK);
   EXPECT_EQ(game.read(kMountList), "Aatrox.zip\r\nA.zip");
   CloseHandle(other_copy);
+}
+
+// Another copy importing at the same moment: it holds the lock while it writes its catalogue line;
+// our import waits, then reads the catalogue with that line in it and adds its own after it.
+TEST(TwoCopies, ImportsAtTheSameMomentBothEndUpCatalogued) {
+  GameInstall game;
+  game.write(kCatalogue, "[皮肤包]\r\n英雄1=A\r\n");
+  testing::TempFolder packs;
+  const std::string pack = packs.path() + "\\C.zip";
+  ASSERT_TRUE(testing::write_bytes(pack, small_zip()));
+  auto program = Program::start(game.folder());
+  ASSERT_TRUE(program);
+
+  HANDLE holding = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::thread other_copy([&] {
+    HANDLE lock = CreateMutexA(nullptr, FALSE, kGameFilesMutexName);
+    WaitForSingleObject(lock, INFINITE);
+    SetEvent(holding);
+    Sleep(1000);  // long enough for the drop to arrive and wait
+    game.write("B.zip", small_zip());
+    game.write(kCatalogue, "[皮肤包]\r\n英雄1=A\r\n英雄2=B\r\n");
+    ReleaseMutex(lock);
+    CloseHandle(lock);
+  });
+  WaitForSingleObject(holding, 5000);
+  EXPECT_EQ(drag_files(program->window(), {pack}), DRAGDROP_S_DROP);
+  other_copy.join();
+  CloseHandle(holding);
+  EXPECT_EQ(game.read(kCatalogue), "[皮肤包]\r\n英雄1=A\r\n英雄2=B\r\n英雄3=C\r\n");
+  EXPECT_EQ(program->rows(), (std::vector<Row>{{"A", "未挂载"}, {"C", "未挂载"}}));
+  // Its rows and the catalogue's positions now differ; Delete goes by the row's own name.
+  program->select(1);
+  EXPECT_EQ(program->press("删除皮肤").text, "皮肤删除成功！");
+  EXPECT_EQ(game.read(kCatalogue), "[皮肤包]\r\n英雄1=A\r\n英雄2=B\r\n");
 }
 
 }  // namespace

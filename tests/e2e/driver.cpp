@@ -482,4 +482,47 @@ bool Program::wait_exit(int ms, DWORD* exit_code) const {
   return true;
 }
 
+namespace {
+
+void put16(std::string& out, unsigned v) {
+  out += static_cast<char>(v & 0xFF);
+  out += static_cast<char>((v >> 8) & 0xFF);
+}
+void put32(std::string& out, std::uint32_t v) {
+  put16(out, v & 0xFFFF);
+  put16(out, v >> 16);
+}
+
+}  // namespace
+
+bool write_large_zip(const std::string& path, std::uint64_t size) {
+  const std::string name = "zeros.bin";
+  const std::uint32_t data = static_cast<std::uint32_t>(size);
+  std::string local = "PK\x03\x04";
+  put16(local, 10), put16(local, 0), put16(local, 0), put16(local, 0), put16(local, 0);
+  put32(local, 0), put32(local, data), put32(local, data), put16(local, static_cast<unsigned>(name.size())),
+      put16(local, 0);
+  local += name;
+  std::string central = "PK\x01\x02";
+  put16(central, 20), put16(central, 10), put16(central, 0), put16(central, 0), put16(central, 0), put16(central, 0);
+  put32(central, 0), put32(central, data), put32(central, data), put16(central, static_cast<unsigned>(name.size()));
+  put16(central, 0), put16(central, 0), put16(central, 0), put16(central, 0), put32(central, 0), put32(central, 0);
+  central += name;
+  std::string end = "PK\x05\x06";
+  put16(end, 0), put16(end, 0), put16(end, 1), put16(end, 1), put32(end, static_cast<std::uint32_t>(central.size()));
+  put32(end, static_cast<std::uint32_t>(local.size() + data)), put16(end, 0);
+
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(file, local.data(), static_cast<DWORD>(local.size()), &written, nullptr);
+  LARGE_INTEGER skip{};
+  skip.QuadPart = data;
+  ok = ok && SetFilePointerEx(file, skip, nullptr, FILE_CURRENT);
+  const std::string tail = central + end;
+  ok = ok && WriteFile(file, tail.data(), static_cast<DWORD>(tail.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok;
+}
+
 }  // namespace km::e2e

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -139,5 +140,8 @@ std::string default_mount_list_bytes();
 
 // The smallest real ZIP archive with one entry, "a.txt" holding "hi" (stored).
 std::string small_zip();
+// A real ZIP archive of `size` bytes or a little more at `path`: one stored entry of zeros, written
+// without writing the zeros (the file system keeps a hole). False when it could not be made.
+bool write_large_zip(const std::string& path, std::uint64_t size);
 
 }  // namespace km::e2e

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "drag.h"
@@ -103,6 +104,68 @@ TEST(ImportByDrop, RefusalsAndReimports) {
       EXPECT_EQ(testing::folder_listing(game.folder() + "\\Game"), game_before);
     }
   }
+}
+
+// ./test maps a drive letter to a folder on another file system (KM_OTHER_VOLUME): there the pack
+// cannot be renamed into the Game folder and is copied, after the drop has returned.
+std::string other_volume_folder() {
+  const char* drive = std::getenv("KM_OTHER_VOLUME");
+  if (!drive || !*drive) return {};
+  const std::string folder = std::string(drive) + "\\import-" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
+TEST(ImportByDrop, APackFromAnotherDriveIsCopiedIn) {
+  const std::string other = other_volume_folder();
+  ASSERT_FALSE(other.empty()) << "no other volume: ./test maps one (KM_OTHER_VOLUME)";
+  GameInstall game;
+  const std::string pack = other + "\\远方.zip";
+  ASSERT_TRUE(testing::write_bytes(pack, small_zip()));
+  auto program = Program::start(game.folder());
+  ASSERT_TRUE(program);
+  EXPECT_EQ(drag_files(program->window(), {pack}), DRAGDROP_S_DROP);
+  for (int i = 0; i < 250 && program->rows().empty(); ++i) Sleep(20);
+  EXPECT_EQ(program->rows(), (std::vector<Row>{{"远方", "未挂载"}}));
+  EXPECT_EQ(game.read("远方.zip"), small_zip());
+  EXPECT_EQ(game.read(kCatalogue), catalogue_of({"远方"}));
+  EXPECT_EQ(testing::read_bytes(pack), "<missing>");  // it left its place once the import was done
+  EXPECT_FALSE(program->wait_message_box(300).hwnd);
+  testing::remove_tree(other);
+}
+
+TEST(ImportByDrop, ALongCopyKeepsTheWindowAnsweringAndCancelLeavesEverythingAsItWas) {
+  const std::string other = other_volume_folder();
+  ASSERT_FALSE(other.empty()) << "no other volume: ./test maps one (KM_OTHER_VOLUME)";
+  GameInstall game;
+  game.write(kCatalogue, catalogue_of({"Lux"}));
+  game.write("Lux.zip", small_zip());
+  const std::string pack = other + "\\Big.zip";
+  ASSERT_TRUE(write_large_zip(pack, 3ull << 30));
+  auto program = Program::start(game.folder());
+  ASSERT_TRUE(program);
+  const std::string listing = testing::folder_listing(game.folder() + "\\Game");
+
+  FileDrag drag(program->window(), {pack});
+  EXPECT_EQ(drag.wait(nullptr, 5000), DRAGDROP_S_DROP);  // the drop returned before the copy
+  HWND progress = program->wait_window("KestrinMarquelleImportProgress", "正在导入皮肤", 5000);
+  ASSERT_TRUE(progress) << "no progress window";
+  // The main window goes on answering while the copy runs.
+  DWORD_PTR answer = 0;
+  EXPECT_TRUE(SendMessageTimeoutA(program->window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &answer));
+  PostMessageA(GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0);
+  for (int i = 0; i < 500 && IsWindow(progress); ++i) Sleep(20);
+  EXPECT_FALSE(IsWindow(progress));
+
+  EXPECT_FALSE(program->wait_message_box(500).hwnd);  // Cancel is silent
+  EXPECT_EQ(program->rows(), (std::vector<Row>{{"Lux", "未挂载"}}));
+  EXPECT_EQ(testing::folder_listing(game.folder() + "\\Game"), listing);  // no half copy left
+  EXPECT_EQ(game.read(kCatalogue), catalogue_of({"Lux"}));
+  WIN32_FILE_ATTRIBUTE_DATA source{};
+  ASSERT_TRUE(GetFileAttributesExA(pack.c_str(), GetFileExInfoStandard, &source));
+  const std::uint64_t size = (std::uint64_t{source.nFileSizeHigh} << 32) | source.nFileSizeLow;
+  EXPECT_GT(size, 3ull << 30);  // the dropped file is still all there
+  testing::remove_tree(other);
 }
 
 }  // namespace

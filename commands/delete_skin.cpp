@@ -1,4 +1,4 @@
-#include <vector>
+#include <optional>
 
 #include "commands/commands.h"
 #include "commands/failure_reason.h"
@@ -9,16 +9,6 @@
 namespace km {
 
 namespace {
-
-// The catalogue position of the row's skin: the row's own position when it still holds that
-// name; otherwise (another copy of the program changed the file since we listed it) where the name
-// stands now; 0 when the catalogue no longer holds it.
-int catalogue_position(const std::vector<CatalogueEntry>& entries, int row, const std::string& name) {
-  if (row < static_cast<int>(entries.size()) && entries[row].value == name) return row + 1;
-  for (size_t i = 0; i < entries.size(); ++i)
-    if (entries[i].value == name) return static_cast<int>(i) + 1;
-  return 0;
-}
 
 struct Deleted {
   bool done = false;
@@ -69,10 +59,8 @@ Deleted delete_files(CommandContext& ctx, int row, const std::string& name) {
   }
 
   if (catalogue.status == ReadStatus::ok) {
-    const int position = catalogue_position(catalogue_entries(catalogue.bytes), row, name);
-    if (position != 0) {
-      const std::string rewritten = catalogue_without_position(catalogue.bytes, position);
-      if (const SystemError error = write_catalogue(ctx.disk, ctx.install_folder, rewritten)) {
+    if (const std::optional<std::string> rewritten = catalogue_without_skin(catalogue.bytes, row, name)) {
+      if (const SystemError error = write_catalogue(ctx.disk, ctx.install_folder, *rewritten)) {
         result.reason = reason_for_game_file_error(ctx, error);
         return result;
       }

@@ -165,9 +165,10 @@ bool reads_back_bare(std::string_view value) {
 
 std::vector<CatalogueEntry> catalogue_entries(std::string_view file) { return entries_of(parse_lines(file)); }
 
-std::string catalogue_without_position(std::string_view file, int p) {
-  const std::vector<IniLine> lines = parse_lines(file);
-  const std::vector<CatalogueEntry> entries = entries_of(lines);
+namespace {
+
+std::string rewrite_without(std::string_view file, const std::vector<IniLine>& lines,
+                            const std::vector<CatalogueEntry>& entries, int p) {
   std::string block;
   int next = 1;
   for (size_t i = 0; i < entries.size(); ++i)
@@ -195,6 +196,27 @@ std::string catalogue_without_position(std::string_view file, int p) {
   }
   if (none_left && is_blank_text(result)) return {};
   return result;
+}
+
+}  // namespace
+
+std::string catalogue_without_position(std::string_view file, int p) {
+  const std::vector<IniLine> lines = parse_lines(file);
+  return rewrite_without(file, lines, entries_of(lines), p);
+}
+
+std::optional<std::string> catalogue_without_skin(std::string_view file, int row, std::string_view name) {
+  const std::vector<IniLine> lines = parse_lines(file);
+  const std::vector<CatalogueEntry> entries = entries_of(lines);
+  int position = 0;
+  if (row >= 0 && row < static_cast<int>(entries.size()) && entries[row].value == name) {
+    position = row + 1;
+  } else {
+    for (size_t i = 0; i < entries.size() && position == 0; ++i)
+      if (entries[i].value == name) position = static_cast<int>(i) + 1;
+  }
+  if (position == 0) return std::nullopt;
+  return rewrite_without(file, lines, entries, position);
 }
 
 std::string catalogue_with_value(std::string_view file, std::string_view value) {

@@ -43,6 +43,10 @@ std::vector<CatalogueEntry> catalogue_entries(std::string_view file);
 // 1..size removes nothing but still renumbers. With no slot left, a "皮肤包" header with nothing
 // under it goes too; the empty text means nothing is left and the file should go.
 std::string catalogue_without_position(std::string_view file, int p);
+// The file without the skin a list row shows: its value at position row + 1 when it still stands
+// there; otherwise (another copy of the program changed the file since the list was loaded) the
+// first position holding that name. nullopt when the catalogue no longer holds the name.
+std::optional<std::string> catalogue_without_skin(std::string_view file, int row, std::string_view name);
 // The file with the value added as the last entry: a new line "英雄n=value" (n one past every
 // slot key in the file) after the last slot line of the first "皮肤包" section, or a new section
 // at the end when there is none. Everything else stays byte for byte. When n would pass the

@@ -160,6 +160,8 @@ std::optional<int> slot_of_key(std::string_view key) {
 }
 
 bool reads_back_bare(std::string_view value) {
+  // A zero byte ends the value for the profile functions, and a line feed ends its line.
+  if (value.find('\0') != std::string_view::npos || value.find('\n') != std::string_view::npos) return false;
   return value.empty() || (!is_blank(value.front()) && !is_blank(value.back()) && !has_quote_pair(value));
 }
 

@@ -29,7 +29,7 @@ std::string catalogue_key(int slot);             // "英雄" + decimal slot
 std::optional<int> slot_of_key(std::string_view key);
 
 // A value the profile functions read back as it was written, bare: no blank at either end, no
-// pair of quotes around it. Other programs read the catalogue with those functions, so a skin
+// pair of quotes around it, no zero byte or line feed inside. Other programs read the catalogue with those functions, so a skin
 // name that fails this would turn into another name for them.
 bool reads_back_bare(std::string_view value);
 

@@ -45,13 +45,6 @@ struct FileRead {
   std::string bytes;  // every byte of the file, zero bytes included
 };
 
-// What a move did. A move whose copy reached the target but whose source could not be deleted
-// still counts as done: the source is then left behind, and the caller is told.
-struct MoveResult {
-  SystemError error = system_error::kNone;
-  bool source_left = false;
-};
-
 // Part of a file: its size and the bytes asked for (fewer when the file is shorter).
 struct FilePart {
   ReadStatus status = ReadStatus::missing;
@@ -83,9 +76,6 @@ class Disk {
   virtual bool is_file(const std::string& path) = 0;
   // Exactly this path names a folder.
   virtual bool is_folder(const std::string& path) = 0;
-  // A rename; across volumes a copy to a new file beside the target that replaces it only when
-  // complete, then the source deleted. An existing target is replaced only when asked.
-  virtual MoveResult move_file(const std::string& from, const std::string& to, bool replace_existing) = 0;
   // A rename only, never a copy: kNotSameDevice when the two paths are on different volumes. An
   // existing target is replaced only when asked (and never when read-only).
   virtual SystemError rename_file(const std::string& from, const std::string& to, bool replace_existing) = 0;

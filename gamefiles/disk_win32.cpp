@@ -213,29 +213,6 @@ bool Win32Disk::is_folder(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-MoveResult Win32Disk::move_file(const std::string& from, const std::string& to, bool replace_existing) {
-  if (replace_existing) {
-    if (const SystemError refused = refusal_of_target(to)) return {refused, false};
-  } else if (GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES) {
-    return {ERROR_FILE_EXISTS, false};
-  }
-  if (MoveFileExA(from.c_str(), to.c_str(), replace_existing ? MOVEFILE_REPLACE_EXISTING : 0))
-    return {ERROR_SUCCESS, false};
-  const SystemError error = last_error();
-  if (error != ERROR_NOT_SAME_DEVICE) return {refine_access_denied(to, error), false};
-
-  // Another volume: a copy that replaces the target only once complete, then the source goes.
-  SystemError copied;
-  {
-    UniqueFile source(CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!source) return {last_error(), false};
-    copied = copy_into_place(source.get(), to, replace_existing);
-  }
-  if (copied) return {copied, false};
-  return {ERROR_SUCCESS, !DeleteFileA(from.c_str())};
-}
-
 SystemError Win32Disk::rename_file(const std::string& from, const std::string& to, bool replace_existing) {
   if (replace_existing) {
     if (const SystemError refused = refusal_of_target(to)) return refused;
@@ -269,6 +246,13 @@ bool Win32Disk::same_file(const std::string& a, const std::string& b) {
 
 SystemError copy_into_place(HANDLE from, const std::string& target, bool replace_existing,
                             const std::atomic<bool>* cancel, const std::function<void(std::uint64_t)>& copied) {
+  // Refused before a byte is copied: the copy may take minutes, and the final replace would not
+  // honour a read-only target where the platform does not (Wine as root).
+  if (replace_existing) {
+    if (const SystemError refused = refusal_of_target(target)) return refused;
+  } else if (GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    return ERROR_FILE_EXISTS;
+  }
   return write_beside_and_replace(target, replace_existing, [&](HANDLE file) -> SystemError {
     // Large pieces keep the copy near the disk's speed; one buffer keeps the memory flat.
     std::vector<char> buffer(4 << 20);

@@ -23,7 +23,6 @@ class Win32Disk final : public Disk {
   bool is_folder(const std::string& path) override;
   FilePart read_tail(const std::string& path, std::size_t size) override;
   FilePart read_at(const std::string& path, std::uint64_t offset, std::size_t size) override;
-  MoveResult move_file(const std::string& from, const std::string& to, bool replace_existing) override;
   SystemError rename_file(const std::string& from, const std::string& to, bool replace_existing) override;
   bool same_file(const std::string& a, const std::string& b) override;
   std::string error_text(SystemError error) override;

@@ -26,24 +26,24 @@ ZipTailVerdict check_zip_tail(std::string_view tail, std::uint64_t file_size) {
 
   // The last end record whose comment runs exactly to the end of the file. Anything after the
   // comment is not ours to guess about.
-  std::uint64_t end = tail.size() - kEndSize + 1;
-  bool found = false;
-  while (end-- > 0) {
-    if (tail.substr(end, 4) == kEndSignature && end + kEndSize + field(tail, end + 20, 2) == tail.size()) {
-      found = true;
-      break;
-    }
+  std::uint64_t end = tail.size() - kEndSize;
+  for (std::size_t from = end;; from = end - 1) {
+    end = tail.rfind(kEndSignature, from);
+    if (end == std::string_view::npos) return no;
+    if (end + kEndSize + field(tail, end + 20, 2) == tail.size()) break;
+    if (end == 0) return no;
   }
-  if (!found) return no;
 
   std::uint64_t entries = field(tail, end + 10, 2);
   std::uint64_t directory_size = field(tail, end + 12, 4);
   std::uint64_t directory_offset = field(tail, end + 16, 4);
   std::uint64_t directory_limit = tail_start + end;  // the directory ends before this record
-  if (entries == 0xFFFF || directory_size == 0xFFFFFFFF || directory_offset == 0xFFFFFFFF) {
-    if (end < kZip64LocatorSize) return no;
+  // All ones in a field sends an unzipper to the ZIP64 record when a locator stands before the end
+  // record. Without one the numbers are what they say: an archive of exactly 65,535 entries is
+  // written that way.
+  const bool all_ones = entries == 0xFFFF || directory_size == 0xFFFFFFFF || directory_offset == 0xFFFFFFFF;
+  if (all_ones && end >= kZip64LocatorSize && tail.substr(end - kZip64LocatorSize, 4) == kZip64LocatorSignature) {
     const std::uint64_t locator = end - kZip64LocatorSize;
-    if (tail.substr(locator, 4) != kZip64LocatorSignature) return no;
     const std::uint64_t record_in_file = field(tail, locator + 8, 8);
     if (record_in_file < tail_start || record_in_file - tail_start > locator ||
         locator - (record_in_file - tail_start) < kZip64EndSize)

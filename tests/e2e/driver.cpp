@@ -277,9 +277,17 @@ std::unique_ptr<Program> Program::launch(const std::string* install_folder, bool
   std::string command = "\"" + program_path() + "\"";
   STARTUPINFOA startup{sizeof startup};
   PROCESS_INFORMATION info{};
-  // Started from another folder: the program must make its own folder the current one.
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup, &info)) {
-    ADD_FAILURE() << "cannot start " << command;
+  // Started from another folder: the program must make its own folder the current one. Wine on a
+  // busy machine now and then fails to start a process at all; that is no fault of the program.
+  bool started = false;
+  DWORD error = 0;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt) Sleep(500);
+    started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup, &info);
+    if (!started) error = GetLastError();
+  }
+  if (!started) {
+    ADD_FAILURE() << "cannot start " << command << " (error " << error << ")";
     return nullptr;
   }
   CloseHandle(info.hThread);

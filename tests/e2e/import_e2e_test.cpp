@@ -106,10 +106,10 @@ TEST(ImportByDrop, RefusalsAndReimports) {
   }
 }
 
-// ./test maps a drive letter to a folder on another file system (KM_OTHER_VOLUME): there the pack
+// ./test maps a drive letter to a folder on another file system (KM_OTHER_VOLUME_DRIVE): there the pack
 // cannot be renamed into the Game folder and is copied, after the drop has returned.
 std::string other_volume_folder() {
-  const char* drive = std::getenv("KM_OTHER_VOLUME");
+  const char* drive = std::getenv("KM_OTHER_VOLUME_DRIVE");
   if (!drive || !*drive) return {};
   const std::string folder = std::string(drive) + "\\import-" + std::to_string(GetCurrentProcessId());
   CreateDirectoryA(folder.c_str(), nullptr);
@@ -118,7 +118,7 @@ std::string other_volume_folder() {
 
 TEST(ImportByDrop, APackFromAnotherDriveIsCopiedIn) {
   const std::string other = other_volume_folder();
-  ASSERT_FALSE(other.empty()) << "no other volume: ./test maps one (KM_OTHER_VOLUME)";
+  ASSERT_FALSE(other.empty()) << "no other volume: ./test maps one (KM_OTHER_VOLUME_DRIVE)";
   GameInstall game;
   const std::string pack = other + "\\远方.zip";
   ASSERT_TRUE(testing::write_bytes(pack, small_zip()));
@@ -136,7 +136,7 @@ TEST(ImportByDrop, APackFromAnotherDriveIsCopiedIn) {
 
 TEST(ImportByDrop, ALongCopyKeepsTheWindowAnsweringAndCancelLeavesEverythingAsItWas) {
   const std::string other = other_volume_folder();
-  ASSERT_FALSE(other.empty()) << "no other volume: ./test maps one (KM_OTHER_VOLUME)";
+  ASSERT_FALSE(other.empty()) << "no other volume: ./test maps one (KM_OTHER_VOLUME_DRIVE)";
   GameInstall game;
   game.write(kCatalogue, catalogue_of({"Lux"}));
   game.write("Lux.zip", small_zip());

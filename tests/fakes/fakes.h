@@ -66,15 +66,6 @@ class FakeDisk : public Disk {
     return files.count(path) || read_errors.count(path);
   }
   bool is_folder(const std::string& path) override { return folders.count(without_trailing_backslash(path)) > 0; }
-  MoveResult move_file(const std::string& from, const std::string& to, bool replace_existing) override {
-    auto it = files.find(from);
-    if (it == files.end()) return {system_error::kFileNotFound, false};
-    if (auto error = write_errors.find(to); error != write_errors.end()) return {error->second, false};
-    if (!replace_existing && files.count(to)) return {system_error::kFileExists, false};
-    files[to] = it->second;
-    files.erase(from);
-    return {system_error::kNone, false};
-  }
   // Paths on different drive letters are on different volumes: a rename between them fails.
   SystemError rename_file(const std::string& from, const std::string& to, bool replace_existing) override {
     if (from.substr(0, 2) != to.substr(0, 2)) return system_error::kNotSameDevice;

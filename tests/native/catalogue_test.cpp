@@ -124,6 +124,31 @@ TEST(Catalogue, AddingPastTheLargestSlotNumbersTheSlotsAgain) {
   EXPECT_EQ(values_of(result), (Values{"A", "N"}));
 }
 
+// Found by the import-names fuzzer: a name with a zero byte or a line feed inside passed as one
+// that reads back bare, and the catalogue then gave back a shorter name or none.
+TEST(Catalogue, ANameReadsBackBareOnlyWhenItComesBackWhole) {
+  struct Case { std::string name; bool bare; };
+  const Case cases[] = {
+      {"Ahri", true},
+      {"A, B 'c'", true},
+      {"A\rB", true},  // a CR inside stays in its line
+      {" Ahri", false},
+      {"Ahri\t", false},
+      {"\"Ahri\"", false},
+      {"'Ahri'", false},
+      {std::string("A\0B", 3), false},
+      {std::string("\0\0''a'.", 8), false},
+      {"A\nB", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(reads_back_bare(c.name), c.bare);
+    if (c.bare) {
+      EXPECT_EQ(values_of(catalogue_with_value("", c.name)), Values{c.name});
+    }
+  }
+}
+
 TEST(Catalogue, ReadAndWriteThroughTheDisk) {
   fakes::FakeDisk disk;
   const std::string folder = "D:\\LOL";

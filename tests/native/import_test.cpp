@@ -122,6 +122,33 @@ TEST(ZipTail, NeverReadsOutsideTheTail) {
   }
 }
 
+// The verdict on whole files. Found by the zip-tail fuzzer: an archive of exactly 65,535 entries
+// carries all ones in its count with no ZIP64 record (Python's zipfile writes it so) and was
+// refused; only a locator before the end record sends the check to a ZIP64 record.
+TEST(ZipTail, Verdicts) {
+  std::string broken_locator = zip_bytes(10, 1, true);
+  broken_locator[broken_locator.size() - 22 - 20 + 8] ^= 1;  // points one byte off the ZIP64 record
+  std::string no_directory = zip_bytes(10);
+  no_directory[10] = 'X';
+  struct Case { const char* what; std::string file; bool zip; };
+  const Case cases[] = {
+      {"an empty archive", zip_bytes(0, 0), true},
+      {"one entry", zip_bytes(10), true},
+      {"a comment", zip_bytes(10, 1, false, "PK\x05\x06 in a comment"), true},
+      {"ZIP64", zip_bytes(10, 1, true), true},
+      {"65,535 entries, no ZIP64 record", zip_bytes(10, 0xFFFF), true},
+      {"a ZIP64 locator that misses its record", broken_locator, false},
+      {"a directory that does not start with its signature", no_directory, false},
+      {"cut short by one byte", zip_bytes(10).substr(0, zip_bytes(10).size() - 1), false},
+      {"bytes after the end record", zip_bytes(10) + "x", false},
+      {"a RAR", "Rar!\x1a\x07\x01" + std::string(300, 'r'), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(check_zip_tail(c.file, c.file.size()).kind, c.zip ? ZipTailVerdict::zip : ZipTailVerdict::not_zip);
+  }
+}
+
 // The import's steps against the fake disk: what each refusal or failure says and what it leaves.
 TEST(Import, EachStepAndWhatItLeaves) {
   const std::string zip = zip_bytes(100);

@@ -27,13 +27,17 @@ inline void remove_tree(const std::string& folder) {
 
 class TempFolder {
  public:
-  TempFolder() {
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
+  // Under the temp path, or under `base` (which ends in a backslash) when one is given.
+  explicit TempFolder(std::string base = std::string()) {
+    if (base.empty()) {
+      char temp[MAX_PATH];
+      GetTempPathA(MAX_PATH, temp);
+      base = temp;
+    }
     // Never the same name twice in one process: the profile functions cache files by path.
     static int n = 0;
     for (;; ++n) {
-      path_ = std::string(base) + "km-test-" + number_to_text(static_cast<int>(GetCurrentProcessId())) + "-" +
+      path_ = base + "km-test-" + number_to_text(static_cast<int>(GetCurrentProcessId())) + "-" +
               number_to_text(n);
       if (CreateDirectoryA(path_.c_str(), nullptr)) break;
     }

@@ -254,8 +254,10 @@ SystemError copy_into_place(HANDLE from, const std::string& target, bool replace
     return ERROR_FILE_EXISTS;
   }
   return write_beside_and_replace(target, replace_existing, [&](HANDLE file) -> SystemError {
-    // Large pieces keep the copy near the disk's speed; one buffer keeps the memory flat.
-    std::vector<char> buffer(4 << 20);
+    // Pieces small enough to stay in the processor's cache between the read and the write keep
+    // the copy near the disk's speed (4 MB pieces ran at half of it); one buffer keeps the memory
+    // flat.
+    std::vector<char> buffer(256 << 10);
     std::uint64_t done = 0;
     for (;;) {
       if (cancel && cancel->load()) return ERROR_CANCELLED;

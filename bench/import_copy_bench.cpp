@@ -127,7 +127,7 @@ int run(const std::string& pack) {
   watch.stop();
   const HRESULT dropped = drag.wait();
   const std::uint64_t stored = file_size(game.game_path(skin + ".zip"));
-  const bool ok = dropped == DRAGDROP_S_DROP && shown && listed && stored == size && !file_size(pack);
+  const bool ok = dropped == km::e2e::kDropNotPerformed && shown && listed && stored == size && !file_size(pack);
   const double copy_ms = listed - shown;
   std::printf("bytes=%llu copy_ms=%.1f progress_ms=%.1f mb_per_s=%.1f worst_answer_ms=%.1f samples=%d private_before_mb=%.1f "
               "private_peak_mb=%.1f private_growth_mb=%.1f ok=%d\n",

@@ -102,11 +102,13 @@ HRESULT DropTarget::Drop(IDataObject* data, DWORD keys, POINTL point, DWORD* eff
   offers_files_ = false;
   POINT where{point.x, point.y};
   if (image_) image_->Drop(data, &where, chosen);
+  // Whatever happens, the source hears that nothing was done to its files (a failure, with no
+  // effect): it must never delete or move its own copy. Only the import moves a dropped file.
   *effect = DROPEFFECT_NONE;
-  if (chosen == DROPEFFECT_NONE || !data) return S_OK;
+  if (chosen == DROPEFFECT_NONE || !data) return kDropNotPerformed;
   FORMATETC format = file_list_format();
   UniqueStgMedium medium;
-  if (data->GetData(&format, medium.put()) != S_OK) return S_OK;
+  if (data->GetData(&format, medium.put()) != S_OK) return kDropNotPerformed;
   // No exception may unwind into OLE: the program's state would be unknown.
   try {
     handler_.files_dropped(dropped_files_of(static_cast<HDROP>(medium.get().hGlobal)));
@@ -115,7 +117,7 @@ HRESULT DropTarget::Drop(IDataObject* data, DWORD keys, POINTL point, DWORD* eff
   } catch (...) {
     fatal_stop("未知错误。");
   }
-  return S_OK;
+  return kDropNotPerformed;
 }
 
 }  // namespace km

@@ -24,6 +24,9 @@ class FileDropHandler {
 // substitute characters that name some other file.
 DroppedFiles dropped_files_of(HDROP drop);
 
+// What every drop returns to its source: a failure, with the effect none.
+constexpr HRESULT kDropNotPerformed = E_FAIL;
+
 // The effect the keys and the source's allowed effects give (MK_SHIFT / MK_CONTROL in `keys`).
 DWORD drop_effect_for(DWORD keys, DWORD allowed);
 

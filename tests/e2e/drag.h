@@ -11,11 +11,15 @@
 
 namespace km::e2e {
 
+// What the program's drop tells every source: nothing was done to its files (E_FAIL, effect none).
+constexpr HRESULT kDropNotPerformed = E_FAIL;
+
 class FileDrag {
  public:
   FileDrag(HWND target, std::vector<std::string> paths);
   ~FileDrag();
-  // The result of DoDragDrop (DRAGDROP_S_DROP when the drop reached a target) and the effect the
+  // The result of DoDragDrop (the target's failure when its Drop refused to have done anything,
+  // DRAGDROP_S_DROP when it reported success or no drop happened) and the effect the
   // target reported; waits up to `ms` for the drag to end.
   HRESULT wait(DWORD* effect = nullptr, int ms = 20000);
 

@@ -326,7 +326,7 @@ TEST_P(FaultMatrix, Row) {
         FileDrag drag(program->window(), {dropped});
         box = program->wait_message_box(expected_message_of(row, c).empty() ? 1500 : 8000);
         if (box.hwnd) program->answer(box, IDOK);
-        EXPECT_EQ(drag.wait(), DRAGDROP_S_DROP);
+        EXPECT_EQ(drag.wait(), kDropNotPerformed);
       } else {
         PostMessageA(program->button(command_names[c]), BM_CLICK, 0, 0);
         box = program->wait_message_box();

@@ -28,7 +28,7 @@ TEST(ImportByDrop, APackOnTheSameDriveIsMovedInAndListed) {
   ASSERT_TRUE(testing::write_bytes(pack, small_zip()));
   auto program = Program::start(game.folder());
   ASSERT_TRUE(program);
-  EXPECT_EQ(drag_files(program->window(), {pack}), DRAGDROP_S_DROP);
+  EXPECT_EQ(drag_files(program->window(), {pack}), kDropNotPerformed);
   EXPECT_EQ(program->rows(), (std::vector<Row>{{"阿狸", "未挂载"}}));
   EXPECT_EQ(game.read("阿狸.zip"), small_zip());
   EXPECT_EQ(testing::read_bytes(pack), "<missing>");
@@ -92,7 +92,7 @@ TEST(ImportByDrop, RefusalsAndReimports) {
       program->answer(box, IDOK);
     }
     DWORD effect = 99;
-    EXPECT_EQ(drag.wait(&effect), DRAGDROP_S_DROP);
+    EXPECT_EQ(drag.wait(&effect), kDropNotPerformed);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));  // the source never deletes its copy
     EXPECT_EQ(program->rows(), c.rows);
     EXPECT_EQ(game.read(kCatalogue), catalogue_of({"Lux"}));
@@ -124,7 +124,7 @@ TEST(ImportByDrop, APackFromAnotherDriveIsCopiedIn) {
   ASSERT_TRUE(testing::write_bytes(pack, small_zip()));
   auto program = Program::start(game.folder());
   ASSERT_TRUE(program);
-  EXPECT_EQ(drag_files(program->window(), {pack}), DRAGDROP_S_DROP);
+  EXPECT_EQ(drag_files(program->window(), {pack}), kDropNotPerformed);
   for (int i = 0; i < 250 && program->rows().empty(); ++i) Sleep(20);
   EXPECT_EQ(program->rows(), (std::vector<Row>{{"远方", "未挂载"}}));
   EXPECT_EQ(game.read("远方.zip"), small_zip());
@@ -147,7 +147,7 @@ TEST(ImportByDrop, ALongCopyKeepsTheWindowAnsweringAndCancelLeavesEverythingAsIt
   const std::string listing = testing::folder_listing(game.folder() + "\\Game");
 
   FileDrag drag(program->window(), {pack});
-  EXPECT_EQ(drag.wait(nullptr, 5000), DRAGDROP_S_DROP);  // the drop returned before the copy
+  EXPECT_EQ(drag.wait(nullptr, 5000), kDropNotPerformed);  // the drop returned before the copy
   HWND progress = program->wait_window("KestrinMarquelleImportProgress", "正在导入皮肤", 5000);
   ASSERT_TRUE(progress) << "no progress window";
   // The main window goes on answering while the copy runs.

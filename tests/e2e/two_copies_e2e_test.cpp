@@ -111,7 +111,7 @@ TEST(TwoCopies, ImportsAtTheSameMomentBothEndUpCatalogued) {
     CloseHandle(lock);
   });
   WaitForSingleObject(holding, 5000);
-  EXPECT_EQ(drag_files(program->window(), {pack}), DRAGDROP_S_DROP);
+  EXPECT_EQ(drag_files(program->window(), {pack}), kDropNotPerformed);
   other_copy.join();
   CloseHandle(holding);
   EXPECT_EQ(game.read(kCatalogue), "[皮肤包]\r\n英雄1=A\r\n英雄2=B\r\n英雄3=C\r\n");

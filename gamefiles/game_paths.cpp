@@ -14,17 +14,9 @@ std::string catalogue_path(const std::string& install_folder) {
   return game_folder_path(install_folder) + "皮肤.ini";
 }
 
-std::string imported_pack_path(const std::string& install_folder, const std::string& file_name) {
-  return game_folder_path(install_folder) + file_name;
-}
-
 std::string pack_path(const std::string& install_folder, const std::string& skin_name) {
   return game_folder_path(install_folder) + skin_name + ".zip";
 }
-
-}  // namespace km
-
-namespace km {
 
 bool is_plain_file_name(const std::string& skin_name) {
   if (skin_name.empty() || skin_name == "." || skin_name == "..") return false;
@@ -32,10 +24,6 @@ bool is_plain_file_name(const std::string& skin_name) {
     if (find_text(skin_name, forbidden) != -1) return false;
   return true;
 }
-
-}  // namespace km
-
-namespace km {
 
 std::optional<std::string> install_folder_of_choice(Disk& disk, std::string chosen) {
   // Only a real backslash at the end: a GBK character's second byte may be 0x5C.

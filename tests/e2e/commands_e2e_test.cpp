@@ -11,12 +11,6 @@ const char kCatalogue[] = "皮肤.ini";
 const char kMountList[] = "ClientZips.txt";
 const char kInUse[] = "文件正被其他程序使用（游戏是否正在运行？）";
 
-std::string catalogue_of(const std::vector<std::string>& names) {
-  std::string text = "[皮肤包]\r\n";
-  for (size_t i = 0; i < names.size(); ++i) text += "英雄" + std::to_string(i + 1) + "=" + names[i] + "\r\n";
-  return text;
-}
-
 std::string game_listing(const GameInstall& game) { return testing::folder_listing(game.folder() + "\\Game"); }
 
 TEST(Commands, MountAndUnmountWriteExactBytes) {

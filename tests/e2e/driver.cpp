@@ -129,14 +129,6 @@ struct DescendantSearch {
   HWND found = nullptr;
 };
 
-// A path of the build tree as the Windows side sees it.
-std::string windows_path(const char* unix_path) {
-  std::string path = std::string("Z:") + unix_path;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
 }  // namespace
 
 HWND find_descendant(HWND parent, const std::string& class_name) {
@@ -176,7 +168,21 @@ std::string remembered_install_folder() {
   return value;
 }
 
+// A path of the build tree as the Windows side sees it.
+std::string windows_path(const char* unix_path) {
+  std::string path = std::string("Z:") + unix_path;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
 std::string program_path() { return windows_path(KM_PROGRAM_PATH); }
+
+std::string catalogue_of(const std::vector<std::string>& names) {
+  std::string text = "[皮肤包]\r\n";
+  for (size_t i = 0; i < names.size(); ++i) text += "英雄" + std::to_string(i + 1) + "=" + names[i] + "\r\n";
+  return text;
+}
 
 std::string shell_recorder_path() { return windows_path(KM_SHELL_RECORDER_PATH); }
 

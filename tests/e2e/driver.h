@@ -130,6 +130,11 @@ void forget_game_install_path();
 // The folder the program remembered for this user; "<none>" when there is none.
 std::string remembered_install_folder();
 
+// A Unix path as the Windows side sees it (drive Z:).
+std::string windows_path(const char* unix_path);
+// A catalogue with these values in slots 1..N, as the program writes it.
+std::string catalogue_of(const std::vector<std::string>& names);
+
 // The program's path as Windows sees it.
 std::string program_path();
 // The test stand-in for the programs the shell starts (tests/tools/shell_recorder.cpp).

@@ -30,11 +30,7 @@ using Files = std::map<std::string, std::string>;  // the Game folder: name -> b
 
 std::string wine_path_of(const char* variable) {
   const char* unix_path = std::getenv(variable);
-  if (!unix_path || !*unix_path) return {};
-  std::string path = std::string("Z:") + unix_path;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
+  return unix_path && *unix_path ? windows_path(unix_path) : std::string();
 }
 
 Files snapshot(const std::string& game) {

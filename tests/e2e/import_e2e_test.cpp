@@ -15,12 +15,6 @@ const char kCatalogue[] = "皮肤.ini";
 const std::string kFormatTitle = "信息:格式错误！";
 const std::string kNotZipName = "请拖入ZIP格式文件               ";
 
-std::string catalogue_of(const std::vector<std::string>& names) {
-  std::string text = "[皮肤包]\r\n";
-  for (size_t i = 0; i < names.size(); ++i) text += "英雄" + std::to_string(i + 1) + "=" + names[i] + "\r\n";
-  return text;
-}
-
 TEST(ImportByDrop, APackOnTheSameDriveIsMovedInAndListed) {
   GameInstall game;
   testing::TempFolder packs;
